@@ -1,0 +1,68 @@
+#include "base/text_file.h"
+
+#include "base/cp1251.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <chrono>
+#include <thread>
+
+namespace zelvano {
+
+QStringList splitLines(QByteArrayView bytes) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        lines.append(fromCp1251(bytes.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) lines.append(fromCp1251(bytes.sliced(start)));
+    return lines;
+}
+
+std::optional<QStringList> readTextLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return splitLines(bytes);
+}
+
+bool isReadOnly(const QString& path) {
+    return QFile::exists(path) && !(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
+
+bool waitWhileReadOnly(const QString& path) {
+    for (int check = 0; check < 10; ++check) {
+        if (!isReadOnly(path)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return !isReadOnly(path);
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    if (!waitWhileReadOnly(path)) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writeTextLines(const QString& path, const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += toCp1251(line);
+        bytes += "\r\n";
+    }
+    return writeFileAtomically(path, bytes);
+}
+
+} // namespace zelvano

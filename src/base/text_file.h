@@ -1,0 +1,32 @@
+// Whole-file reads and writes of the program's 8-bit text files (code page 1251, one entry per line),
+// and the read-only rule shared by every file the program replaces. Blocking; any thread.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zelvano {
+
+// Splits on CR LF, a lone CR or a lone LF. A terminator at the very end opens no further line.
+QStringList splitLines(QByteArrayView bytes);
+
+// The file's lines, or nothing when it is missing or unreadable.
+std::optional<QStringList> readTextLines(const QString& path);
+
+// True when the file exists and carries no owner write permission: the program never replaces it.
+bool isReadOnly(const QString& path);
+
+// Waits while the file is read-only, at most ten checks 5 ms apart; true when it may be written.
+bool waitWhileReadOnly(const QString& path);
+
+// Replaces the file through a temporary file in the same folder, so a crash or a full disk never leaves
+// half a file where a good one stood. Fails on a read-only target.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Each line in code page 1251 followed by CR LF, the last one included.
+bool writeTextLines(const QString& path, const QStringList& lines);
+
+} // namespace zelvano

@@ -1,0 +1,46 @@
+#include "cli/arguments.h"
+
+#include "base/number_text.h"
+
+#include <cmath>
+
+namespace zelvano::cli {
+
+std::optional<Options> parseOptions(const QStringList& args, const QStringList& valueOptions,
+                                    const QStringList& flagOptions, QString& error) {
+    Options options;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QLatin1StringView("--"))) {
+            error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
+            return std::nullopt;
+        }
+        const qsizetype eq = arg.indexOf(u'=');
+        const QString name = arg.mid(2, eq < 0 ? -1 : eq - 2);
+        if (flagOptions.contains(name) && eq < 0) {
+            options.flags.insert(name);
+        } else if (valueOptions.contains(name)) {
+            if (eq >= 0) {
+                options.values[name] = arg.mid(eq + 1);
+            } else if (i + 1 < args.size()) {
+                options.values[name] = args[++i];
+            } else {
+                error = QStringLiteral("option --%1 needs a value").arg(name);
+                return std::nullopt;
+            }
+        } else {
+            error = QStringLiteral("unknown option \"%1\"").arg(arg);
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+std::optional<double> parseUserNumber(const QString& text) {
+    auto value = parseDecimal(text, u'.');
+    if (!value) value = parseDecimal(text, u',');
+    if (value && !std::isfinite(*value)) return std::nullopt;
+    return value;
+}
+
+} // namespace zelvano::cli

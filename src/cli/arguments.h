@@ -1,0 +1,31 @@
+// Command-line options of zelvano-cli verbs: "--name value", "--name=value" and bare flags.
+#pragma once
+
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zelvano::cli {
+
+struct Options {
+    QMap<QString, QString> values;
+    QSet<QString> flags;
+};
+
+// Parses `args` against the verb's known options; on an unknown or incomplete option returns nothing and
+// sets `error` to a message for the user.
+std::optional<Options> parseOptions(const QStringList& args, const QStringList& valueOptions,
+                                    const QStringList& flagOptions, QString& error);
+
+// An ordinary decimal number as users type it, with a point (a comma is accepted as well).
+std::optional<double> parseUserNumber(const QString& text);
+
+// Thrown by a verb for bad arguments; main() prints it and exits with status 2.
+struct UsageError {
+    QString message;
+};
+
+} // namespace zelvano::cli

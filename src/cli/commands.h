@@ -1,0 +1,12 @@
+// The verbs of zelvano-cli. Each takes the arguments after the verb, writes its result to stdout and
+// returns the exit status; bad arguments throw UsageError.
+#pragma once
+
+#include <QStringList>
+
+namespace zelvano::cli {
+
+int locateCommand(const QStringList& args);
+int settingsCommand(const QStringList& args);
+
+} // namespace zelvano::cli

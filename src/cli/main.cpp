@@ -1,0 +1,35 @@
+// zelvano-cli: the program's core from the command line.
+#include "cli/arguments.h"
+#include "cli/commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+constexpr char kUsage[] = "usage:\n"
+                          "  zelvano-cli locate --zoom L --lat LAT --lon LON\n"
+                          "      the tile that holds a position (decimal degrees, north and east positive)\n"
+                          "  zelvano-cli settings [--save]\n"
+                          "      the effective settings of the program folder; --save writes them back\n";
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args[0] == QLatin1StringView("--help") || args[0] == QLatin1StringView("-h")) {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString verb = args.takeFirst();
+    try {
+        if (verb == QLatin1StringView("locate")) return zelvano::cli::locateCommand(args);
+        if (verb == QLatin1StringView("settings")) return zelvano::cli::settingsCommand(args);
+        throw zelvano::cli::UsageError{QStringLiteral("unknown command \"%1\"").arg(verb)};
+    } catch (const zelvano::cli::UsageError& e) {
+        std::fprintf(stderr, "zelvano-cli: %s\n%s", qUtf8Printable(e.message), kUsage);
+        return 2;
+    }
+}

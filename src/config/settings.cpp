@@ -1,0 +1,19 @@
+#include "config/settings.h"
+
+#include <QDir>
+
+namespace zelvano {
+
+QString Settings::defaultCopyFolder() { return QDir::tempPath(); }
+
+QString cacheRoot(const Settings& settings, const QString& programFolder) {
+    if (settings.useCacheFolder) return settings.cacheFolder + u'/';
+    return programFolder + QStringLiteral("/Cache/");
+}
+
+geo::RequestTemplates requestTemplates(const Settings& settings) {
+    return {settings.primarySatelliteTemplate, settings.primaryMapTemplate,     settings.primaryHybridTemplate,
+            settings.secondaryAerialTemplate,  settings.secondaryHybridTemplate, settings.secondaryRoadTemplate};
+}
+
+} // namespace zelvano
