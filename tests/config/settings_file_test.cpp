@@ -1,1 +1,248 @@
+#include "base/cp1251.h"
+#include "base/text_file.h"
+#include "config/settings_file.h"
+#include "support/temp_program_folder.h"
+
 #include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <functional>
+#include <set>
+
+using namespace zelvano;
+
+namespace {
+
+// A settings file in which every setting differs from its default; written the way the program writes.
+const QStringList kFixture = {
+    "http://127.0.0.1:8080/kh?v=7&t=t", "c", "-", "-", "t", "p", "proxy.local", "3128", "Юзер", "pa ss", // 0-9
+    "32", "1", "0", "-", "16", "700", "1000", "3", "40", "5",                                           // 10-19
+    "7", "9", "40", "/srv/tiles", "c", "12", "-33,8568", "-151,2153", "17", "-",                        // 20-29
+    "12", "1", "300", "200", "v", "f", "-",                                                             // 30-36
+    "5", "1", "400", "150", "v", "-", "-", "4",                                                         // 37-44
+    "3", "2", "250", "260", "v", "-", "V", "2",                                                         // 45-52
+    "700", "1000", "40", "60", "12", "-", "G", "z", "-", "M",                                           // 53-62
+    "-", "C", "90", "K", "2000", "3000", "/home/user/Карты", "g", "-", "i",                             // 63-72
+    "-", "60", "D", "N", "-", "O", "http://127.0.0.1:8080/mt?x=", "http://127.0.0.1:8080/mth?x=", "M", "-", // 73-82
+    "M", "-", "A", "Test.txt", " ", "S", "-33.85", "-151.2", "-33.9", "-151.25",                        // 83-92
+    "http://127.0.0.1:8080/a/...?x", "http://127.0.0.1:8080/h/...?x", "http://127.0.0.1:8080/r/...?x", "L", "M", // 93-97
+};
+
+QByteArray crlf(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) bytes += toCp1251(line) + "\r\n";
+    return bytes;
+}
+
+struct Load {
+    Settings settings;
+    SettingsLoadResult result;
+    int languageLoads = 0;
+};
+
+// A program folder holding the given settings lines and a usable language file "Test.txt".
+Load loadLines(const QStringList& lines, bool writeFile = true) {
+    test::TempProgramFolder folder;
+    QStringList texts;
+    for (int i = 0; i < 215; ++i) texts.append(QStringLiteral("T%1").arg(i));
+    folder.writeLines(QStringLiteral("Language/Test.txt"), texts);
+    if (writeFile) folder.writeLines(QStringLiteral("ZLV2.ini"), lines);
+    Load load;
+    LanguageTable language;
+    language.setApplyLanguage([&] { ++load.languageLoads; });
+    load.result = loadSettings(load.settings, language, folder.path());
+    return load;
+}
+
+QStringList withLine(int n, const QString& text) {
+    QStringList lines = kFixture;
+    lines[n] = text;
+    return lines;
+}
+
+} // namespace
+
+TEST(SettingsFile, FixtureExercisesEveryLine) {
+    ASSERT_EQ(kFixture.size(), kSettingsLineCount);
+    const QStringList defaults = settingsLines(Settings{});
+    std::set<int> same;
+    for (int n = 0; n < kSettingsLineCount; ++n)
+        if (defaults[n] == kFixture[n]) same.insert(n);
+    // A docked window keeps line "floating" at its default, and the saved selection needs its tool window visible.
+    EXPECT_EQ(same, (std::set<int>{2, 13, 42, 50, 51, 71, 87}));
+}
+
+TEST(SettingsFile, EverySettingRoundTripsByteForByte) {
+    const Load load = loadLines(kFixture);
+    EXPECT_TRUE(load.result.fileRead);
+    EXPECT_FALSE(load.result.stoppedAtLine);
+    EXPECT_TRUE(load.result.selectionPresent);
+    EXPECT_EQ(load.languageLoads, 1);
+
+    const Settings& s = load.settings;
+    EXPECT_EQ(s.workMode, WorkMode::CacheOnly);
+    EXPECT_EQ(s.jobWorkMode, WorkMode::InternetOnly);
+    EXPECT_EQ(s.proxyUser, QStringLiteral("Юзер"));
+    EXPECT_EQ(s.viewLatitude, -33.8568);
+    EXPECT_EQ(s.viewLongitude, -151.2153);
+    EXPECT_EQ(s.selectionRight, -151.25);
+    EXPECT_EQ(s.mouseMode, MouseMode::Click);
+    EXPECT_EQ(s.toolWindowLayout[0], (ToolWindowLayout{12, 1, 300, 200, true, true, true, kLeftDock}));
+    EXPECT_EQ(s.toolWindowLayout[1], (ToolWindowLayout{5, 1, 400, 150, true, false, false, kRightDock}));
+    EXPECT_EQ(s.toolWindowLayout[2], (ToolWindowLayout{3, 2, 250, 260, true, false, true, kBottomDock}));
+    EXPECT_TRUE(s.useSecondaryService && s.secondaryMirrors);
+    EXPECT_EQ(s.languageFile, QStringLiteral("Test.txt"));
+    EXPECT_EQ(cacheRoot(s, QStringLiteral("/prog")), QStringLiteral("/srv/tiles/"));
+    EXPECT_EQ(cacheRoot(Settings{}, QStringLiteral("/prog")), QStringLiteral("/prog/Cache/"));
+
+    test::TempProgramFolder other;
+    ASSERT_TRUE(saveSettings(s, other.path()));
+    EXPECT_EQ(other.read(QStringLiteral("ZLV2.ini")), crlf(kFixture));
+}
+
+TEST(SettingsFile, MissingFileGivesTheDefaults) {
+    test::TempProgramFolder folder;
+    Settings s;
+    s.viewZoom = 9; // loading never resets what it does not read
+    LanguageTable language;
+    const SettingsLoadResult result = loadSettings(s, language, folder.path());
+    EXPECT_FALSE(result.fileRead);
+    EXPECT_EQ(s.viewZoom, 9);
+    s.viewZoom = 1;
+    EXPECT_EQ(s, Settings{});
+    EXPECT_EQ(s.workMode, WorkMode::CacheAndInternet);
+    EXPECT_TRUE(s.viewSatellite && !s.viewMap);
+    EXPECT_TRUE(s.errorControl);
+    EXPECT_EQ(std::tuple(s.retryCount, s.writeErrorLimit, s.fetchErrorLimit, s.badFileErrorLimit, s.retryInterval),
+              std::tuple(3, 3, 3, 25, 1));
+    EXPECT_EQ(std::tuple(s.jobZoomIndex, s.searchZoomIndex, s.viewLatitude, s.viewLongitude), std::tuple(7, 1, 0.0, 0.0));
+    EXPECT_EQ(language.languageText(0), QStringLiteral("широта"));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Language/Russian.txt"))));
+}
+
+// Reading stops at the first line its order needs that the file lacks; the rest keep their defaults.
+TEST(SettingsFile, ShortFilesApplyOnlyWhatComesBeforeTheFirstAbsentLine) {
+    auto range = [](int from, int to) {
+        std::set<int> s;
+        for (int n = from; n <= to; ++n) s.insert(n);
+        return s;
+    };
+    auto without = [](std::set<int> s, std::initializer_list<int> gone) {
+        for (int n : gone) s.erase(n);
+        return s;
+    };
+    struct Case {
+        int lineCount;
+        int stoppedAt;
+        std::set<int> applied;
+    };
+    const Case cases[] = {
+        {0, 0, {}},
+        {53, 53, {0, 4, 5, 6, 7, 8, 9, 11, 12, 14}},
+        {60, 60, without(range(0, 59), {1, 2, 3})},
+        {92, 92, without(range(0, 91), {1, 2, 3})},
+        {97, 97, range(0, 96)},
+    };
+    const QStringList defaults = settingsLines(Settings{});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lineCount);
+        const Load load = loadLines(kFixture.mid(0, c.lineCount));
+        EXPECT_EQ(load.result.stoppedAtLine, c.stoppedAt);
+        // Lines written from other settings follow their source line.
+        auto applied = [&](int n) {
+            const std::map<int, int> source = {{10, 0}, {15, 53}, {16, 54}, {18, 55}};
+            return c.applied.count(source.count(n) ? source.at(n) : n) > 0;
+        };
+        const QStringList lines = settingsLines(load.settings);
+        for (int n = 0; n < kSettingsLineCount; ++n)
+            EXPECT_EQ(lines[n], applied(n) ? kFixture[n] : defaults[n]) << "line " << n;
+    }
+}
+
+TEST(SettingsFile, MalformedAndUnusualLines) {
+    struct Case {
+        int line;
+        const char* text;
+        std::optional<int> stoppedAt;
+        std::function<void(const Load&)> check;
+    };
+    const Case cases[] = {
+        {28, "x", {}, [](const Load& l) { EXPECT_EQ(l.settings.viewZoom, 1); EXPECT_EQ(l.settings.workMode, WorkMode::CacheOnly); }},
+        {26, "x", 26, [](const Load& l) { EXPECT_EQ(l.settings.viewZoom, 1); EXPECT_EQ(l.settings.retryInterval, 12); }},
+        {26, "37.5", 26, [](const Load& l) { EXPECT_EQ(l.settings.viewLatitude, 0); }},
+        {26, "37,5", {}, [](const Load& l) { EXPECT_EQ(l.settings.viewLatitude, 37.5); }},
+        {89, "37,5", 89, [](const Load& l) {
+             EXPECT_EQ(l.settings.languageFile, QStringLiteral("Test.txt"));
+             EXPECT_EQ(l.languageLoads, 2); // after line 86, and again because reading stopped
+             EXPECT_EQ(l.settings.workMode, WorkMode::CacheAndInternet);
+             EXPECT_FALSE(l.result.selectionPresent);
+         }},
+        {1, "C", {}, [](const Load& l) { EXPECT_EQ(l.settings.workMode, WorkMode::CacheAndInternet); }},
+        {5, "P", {}, [](const Load& l) { EXPECT_FALSE(l.settings.useProxy); }},
+        {5, "p ", {}, [](const Load& l) { EXPECT_FALSE(l.settings.useProxy); }},
+        {19, "abc", {}, [](const Load& l) { EXPECT_EQ(l.settings.retryCount, 3); }},
+        {53, "abc", {}, [](const Load& l) { EXPECT_EQ(l.settings.windowHeight, 480); }},
+        {54, "", {}, [](const Load& l) { EXPECT_EQ(l.settings.windowWidth, 640); }},
+        {30, "x", {}, [](const Load& l) { EXPECT_EQ(l.settings.toolWindowLayout[0].dockPos, 0); }},
+        {44, "7", {}, [](const Load& l) { EXPECT_EQ(l.settings.toolWindowLayout[1].dockSide, kLeftDock); }},
+        {64, "s", {}, [](const Load& l) { EXPECT_EQ(l.settings.mouseMode, MouseMode::Click); }},
+        {64, "S", {}, [](const Load& l) { EXPECT_EQ(l.settings.mouseMode, MouseMode::Wheel); }},
+        {97, "-", {}, [](const Load& l) { EXPECT_TRUE(l.settings.useSecondaryService && !l.settings.secondaryMirrors); }},
+        {86, "Missing.txt", {}, [](const Load& l) { EXPECT_EQ(l.settings.languageFile, QStringLiteral("Russian.txt")); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "line " << c.line << " \"" << c.text << "\"");
+        const Load load = loadLines(withLine(c.line, QString::fromUtf8(c.text)));
+        EXPECT_EQ(load.result.stoppedAtLine, c.stoppedAt);
+        c.check(load);
+    }
+}
+
+TEST(SettingsFile, SelectionComesBackOnlyWhenVisibleAndCornersDiffer) {
+    struct Case {
+        const char* label;
+        int line;
+        const char* text;
+        bool present;
+    };
+    const Case cases[] = {
+        {"as saved", 0, "http://127.0.0.1:8080/kh?v=7&t=t", true},
+        {"tool window hidden", 51, "-", false},
+        {"same latitudes", 91, "-33.85", false},
+        {"same longitudes", 92, "-151.2", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(loadLines(withLine(c.line, QString::fromLatin1(c.text))).result.selectionPresent, c.present);
+    }
+}
+
+TEST(SettingsFile, SavedFileShape) {
+    Settings s;
+    s.proxyPassword = QStringLiteral("two\r\nlines");
+    const QStringList lines = settingsLines(s);
+    ASSERT_EQ(lines.size(), 98);
+    EXPECT_EQ(lines[10], QStringLiteral("39"));
+    EXPECT_EQ(lines[13], QStringLiteral("-"));
+    EXPECT_EQ(lines[87], QStringLiteral(" "));
+    EXPECT_EQ(lines[9], QStringLiteral("two  lines"));
+    EXPECT_EQ(lines.mid(1, 3), (QStringList{"-", "-", "ci"}));
+    EXPECT_EQ(lines.mid(89, 4), (QStringList{"0", "0", "0", "0"}));
+
+    test::TempProgramFolder folder;
+    ASSERT_TRUE(saveSettings(s, folder.path()));
+    const QByteArray bytes = folder.read(QStringLiteral("ZLV2.ini"));
+    EXPECT_EQ(bytes.count("\r\n"), 98);
+    EXPECT_EQ(bytes.count('\n'), 98);
+    EXPECT_TRUE(bytes.endsWith("-\r\n"));
+}
+
+TEST(SettingsFile, ReadOnlyFileIsNeverReplaced) {
+    test::TempProgramFolder folder;
+    folder.writeLines(QStringLiteral("ZLV2.ini"), kFixture);
+    const QString path = folder.file(QStringLiteral("ZLV2.ini"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    EXPECT_FALSE(saveSettings(Settings{}, folder.path()));
+    EXPECT_EQ(folder.read(QStringLiteral("ZLV2.ini")), crlf(kFixture));
+}
