@@ -81,22 +81,8 @@ QString quadkey(const QString& tileName) {
     QString key;
     key.reserve(tileName.size());
     for (qsizetype i = 1; i < tileName.size(); ++i) {
-        switch (tileName[i].unicode()) {
-        case u'q':
-            key += u'0';
-            break;
-        case u'r':
-            key += u'1';
-            break;
-        case u't':
-            key += u'2';
-            break;
-        case u's':
-            key += u'3';
-            break;
-        default:
-            break;
-        }
+        const qsizetype digit = QStringView(u"qrts").indexOf(tileName[i]);
+        if (digit >= 0) key += QChar(char16_t(u'0' + digit));
     }
     return key;
 }
