@@ -1,0 +1,139 @@
+#include "tiles/http_client.h"
+
+#include "base/number_text.h"
+
+#include <QList>
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+namespace zelvano {
+
+namespace {
+
+struct CurlHandle {
+    CurlHandle() {
+        static std::once_flag once;
+        std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+        handle = curl_easy_init();
+    }
+    ~CurlHandle() { curl_easy_cleanup(handle); }
+    CURL* handle = nullptr;
+};
+
+// The calling thread's handle: curl keeps its connections open between requests.
+std::unique_ptr<CurlHandle>& threadSlot() {
+    thread_local std::unique_ptr<CurlHandle> slot;
+    return slot;
+}
+
+CURL* threadHandle() {
+    auto& slot = threadSlot();
+    if (!slot) slot = std::make_unique<CurlHandle>();
+    return slot->handle;
+}
+
+struct Transfer {
+    QByteArray body;
+    qint64 cap = 0;
+    bool overCap = false;
+    QString reason; // the reason phrase of the last status line
+};
+
+size_t onBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    if (t->body.size() + static_cast<qint64>(n) > t->cap) {
+        t->overCap = true;
+        return 0; // aborts the transfer
+    }
+    t->body.append(data, static_cast<qsizetype>(n));
+    return n;
+}
+
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    const QByteArray line = QByteArray(data, static_cast<qsizetype>(n)).trimmed();
+    if (line.startsWith("HTTP/")) {
+        const QList<QByteArray> parts = line.split(' ');
+        t->reason = parts.size() > 2 ? QString::fromLatin1(line.mid(parts[0].size() + parts[1].size() + 2)) : QString();
+        t->body.clear(); // a new answer (after a redirect or a 100 Continue) starts here
+    }
+    return n;
+}
+
+} // namespace
+
+void closeThreadConnections() { threadSlot().reset(); }
+
+QString userAgent() { return QStringLiteral("Zelvano/" ZELVANO_VERSION); }
+
+HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits) {
+    HttpResult result;
+    CURL* curl = threadHandle();
+    if (!curl) {
+        result.responseText = QStringLiteral("HTTP client unavailable");
+        return result;
+    }
+    curl_easy_reset(curl); // keeps the open connections, forgets the previous request's options
+    const QByteArray urlBytes = url.toUtf8();
+    const QByteArray agent = userAgent().toUtf8();
+    Transfer transfer;
+    transfer.cap = limits.maxBodyBytes;
+    char error[CURL_ERROR_SIZE] = {};
+
+    curl_easy_setopt(curl, CURLOPT_URL, urlBytes.constData());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
+
+    const QByteArray proxyHost = proxy.host.toUtf8();
+    const QByteArray proxyUser = proxy.user.toUtf8();
+    const QByteArray proxyPassword = proxy.password.toUtf8();
+    if (proxy.use) {
+        curl_easy_setopt(curl, CURLOPT_PROXY, proxyHost.constData());
+        curl_easy_setopt(curl, CURLOPT_PROXYPORT, static_cast<long>(parseInt32(proxy.port).value_or(0)));
+        curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, proxyUser.constData());
+        curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, proxyPassword.constData());
+        curl_easy_setopt(curl, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
+    } else {
+        curl_easy_setopt(curl, CURLOPT_PROXY, ""); // not even one from the environment
+    }
+
+    const CURLcode code = curl_easy_perform(curl);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    result.status = static_cast<int>(status);
+    if (code != CURLE_OK) {
+        if (transfer.overCap || code == CURLE_FILESIZE_EXCEEDED)
+            result.responseText = QStringLiteral("answer larger than %1 bytes").arg(limits.maxBodyBytes);
+        else
+            result.responseText = QString::fromUtf8(error[0] ? error : curl_easy_strerror(code));
+        return result;
+    }
+    if (status < 200 || status > 299) {
+        result.responseText = QString::number(status);
+        if (!transfer.reason.isEmpty()) result.responseText += u' ' + transfer.reason;
+        return result;
+    }
+    result.ok = true;
+    result.body = std::move(transfer.body);
+    return result;
+}
+
+} // namespace zelvano

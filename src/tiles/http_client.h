@@ -1,0 +1,41 @@
+// HTTP GET into memory on libcurl, for tile downloads. One connection-reusing handle per thread
+// (keep-alive across the tiles a thread fetches); calls block the calling thread, never the UI.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace zelvano {
+
+struct ProxySettings {
+    bool use = false;
+    QString host;
+    QString port; // a decimal number; 0 when it is not one
+    QString user;
+    QString password;
+};
+
+// The limits of one request, named in one place.
+struct HttpLimits {
+    int connectTimeoutMs = 10'000;
+    int totalTimeoutMs = 60'000;
+    qint64 maxBodyBytes = 16 * 1024 * 1024; // a larger body is a fetch error
+};
+
+struct HttpResult {
+    bool ok = false;
+    int status = 0;       // the HTTP status, 0 when no answer came
+    QByteArray body;      // the body of a successful answer
+    QString responseText; // on failure: "404 Not Found", or what went wrong on the way
+};
+
+// "Zelvano/<version>"
+QString userAgent();
+
+// Closes the calling thread's open connections (a job at its end; tests before their server stops).
+void closeThreadConnections();
+
+// GETs the URL with the calling thread's handle. A status outside 200-299 is a failure.
+HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits = {});
+
+} // namespace zelvano

@@ -1,0 +1,38 @@
+// Picture operations shared by the fetcher, lower-zoom generation and the job worker: decoding tile files,
+// encoding JPEG and PNG through a temporary file, new tile bitmaps and the grey placeholder tile.
+// Each thread works on its own images; no shared state.
+#pragma once
+
+#include "tiles/wait_budget.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace zelvano {
+
+inline constexpr int kTilePixels = 256;
+
+// Larger pictures are refused before decoding, so a hostile file cannot claim gigabytes.
+inline constexpr int kMaxDecodedSide = 8192;
+
+// Decodes a JPEG or PNG file (recognised by content) into `slot`, releasing what the slot held. Waits while
+// the file is read-only (on `budget`, or on ten 5 ms checks of its own) and gives up after that.
+bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget = nullptr);
+
+// Decodes a JPEG or PNG held in memory; a null image when it does not decode or is too large.
+QImage decodeImage(const QByteArray& bytes);
+
+// Encode and replace the file through a temporary file in its folder (created when missing). A target
+// that stays read-only through the wait is left unchanged and counts as success.
+bool SaveImageJpeg(const QImage& image, const QString& path, int quality);
+bool SaveImagePng(const QImage& image, const QString& path);
+
+// A new 256 x 256 tile bitmap (24-bit colour), filled with `fill`.
+QImage newTileImage(QColor fill = Qt::black);
+
+// Fills the bitmap grey (138, 138, 138) and writes, in black, centred on two lines: the message, then the
+// tile letters between dashes ("-qrs-"). Nothing happens to a null bitmap.
+void DrawTileMessage(QImage& bitmap, const QString& message, const QString& tileLetters);
+
+} // namespace zelvano

@@ -1,0 +1,38 @@
+#include "tiles/tile_paths.h"
+
+#include "geo/tile_requests.h"
+
+namespace zelvano {
+
+QString levelFolder(const QString& tileName) { return QStringLiteral("%1").arg(tileName.size(), 2, 10, QLatin1Char('0')); }
+
+TilePathSet TilePaths(const CacheLayout& layout, const QString& satelliteRequest) {
+    const QString name = geo::tileNameOf(satelliteRequest);
+    const QString& root = layout.root;
+    TilePathSet p;
+    if (layout.singleFolder) {
+        p.sat = root + name.mid(1) + QStringLiteral(".jpg");
+        p.map = p.hybrid = root + name + QStringLiteral(".png");
+        p.secAerial = p.sat;
+        p.secRoad = p.map;
+        p.secHybrid = p.hybrid;
+        return p;
+    }
+    const QString nn = levelFolder(name);
+    auto path = [&](const char* folder, const char* ext) {
+        return root + QLatin1String(folder) + nn + u'/' + name + QLatin1String(ext);
+    };
+    p.sat = path("kh/", ".jpg");
+    p.map = path("mt/", ".png");
+    p.hybrid = path("tt/", ".png");
+    p.secAerial = path("virtualearth/vea/", ".jpg");
+    p.secRoad = path("virtualearth/ver/", ".png");
+    p.secHybrid = path("virtualearth/veh/", ".png");
+    return p;
+}
+
+QString satellitePath(const CacheLayout& layout, const QString& satelliteRequest) {
+    return TilePaths(layout, satelliteRequest).sat;
+}
+
+} // namespace zelvano

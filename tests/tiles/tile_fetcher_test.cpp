@@ -1,0 +1,296 @@
+#include "tiles/fetch_fixture.h"
+
+#include "base/number_text.h"
+#include "base/text_file.h"
+#include "tiles/imaging.h"
+
+#include <QDir>
+#include <QPainter>
+
+#include <thread>
+
+using namespace zelvano;
+using namespace zelvano::test;
+
+namespace {
+
+bool isPlaceholder(const QImage& image) {
+    return !image.isNull() && image.pixelColor(0, 0) == QColor(138, 138, 138) &&
+           image.pixelColor(255, 255) == QColor(138, 138, 138);
+}
+
+} // namespace
+
+class FetchTileTest : public FetchFixture {};
+
+// One download in job mode against every kind of answer a server gives. The cache folder starts empty:
+// the tile's folders are made when it is stored.
+TEST_F(FetchTileTest, DownloadAnswersInJobMode) {
+    const QByteArray good = jpegTile(1);
+    struct Case {
+        const char* label;
+        ScriptedAnswer answer;
+        bool result;
+        FetchCounters counts;
+        bool stored;
+        QString logPrefix; // the line's start; it ends with the request or path named below
+        bool endsWithPath;
+        bool counted; // bytes reached the downloaded total
+    };
+    const Case cases[] = {
+        {"good JPEG", {200, good}, true, {0, 0, 0}, true, {}, false, true},
+        {"PNG", {200, pngTile(), "image/png"}, false, {0, 0, 1}, false, text(27), false, true},
+        {"404", {404, "no", "text/plain"}, false, {0, 1, 0}, false, text(24) + " 404 Not Found", false, false},
+        {"500", {500, "oops", "text/plain"}, false, {0, 1, 0}, false, text(24) + " 500 Internal Server Error", false, false},
+        {"truncated JPEG", {200, good.left(good.size() / 2)}, false, {0, 0, 1}, false, text(27), false, true},
+        {"4 bytes", {200, QByteArray("\xFF\xD8\xFF\xD9", 4)}, false, {0, 0, 1}, false, text(28), false, true},
+        {"5 bytes ending FF D9", {200, QByteArray("\xFF\xD8\x00\xFF\xD9", 5)}, false, {0, 0, 1}, false, text(29), true, true},
+        {"slow answer", {200, good, "image/jpeg", 800}, false, {0, 1, 0}, false, text(24) + " Operation timed out", false, false},
+        {"dropped connection", {200, good, "image/jpeg", 0, true}, false, {0, 1, 0}, false, text(24) + " ", false, false},
+        {"body over the cap", {200, QByteArray(150000, '\xD9')}, false, {0, 1, 0}, false,
+         text(24) + " answer larger than 100000 bytes", false, false},
+    };
+    settings.limits.totalTimeoutMs = 300;
+    refreshContext();
+    int level = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        jtype r = record(++level, 30, 40); // a new tile each time
+        server.answer(target(r.satRequest), c.answer);
+        job.log.clear();
+        counters = {};
+        const qint64 before = meter.total();
+        EXPECT_EQ(FetchTile(r, jobOptions(), context, &job, &counters), c.result);
+        EXPECT_EQ(std::tie(counters.writeErrors, counters.fetchErrors, counters.badFileErrors),
+                  std::tie(c.counts.writeErrors, c.counts.fetchErrors, c.counts.badFileErrors));
+        EXPECT_EQ(QFile::exists(r.satPath), c.stored);
+        EXPECT_EQ(meter.total() - before, c.counted ? c.answer.body.size() : 0);
+        if (c.stored) {
+            EXPECT_EQ(fileBytes(r.satPath), c.answer.body);
+            EXPECT_EQ(r.bitmap.size(), QSize(256, 256));
+            EXPECT_TRUE(job.log.isEmpty());
+        } else {
+            ASSERT_EQ(job.log.size(), 1);
+            EXPECT_TRUE(job.log[0].startsWith(c.logPrefix)) << job.log[0].toStdString();
+            EXPECT_TRUE(job.log[0].endsWith(u' ' + (c.endsWithPath ? r.satPath : r.satRequest))) << job.log[0].toStdString();
+        }
+    }
+    EXPECT_EQ(server.headers("User-Agent").first(), userAgent());
+}
+
+TEST_F(FetchTileTest, CachedSatelliteTiles) {
+    const QByteArray good = jpegTile(2);
+    const QByteArray fresh = jpegTile(3);
+    QByteArray short1699 = good.left(1697) + "\xFF\xD9";
+    ASSERT_EQ(short1699.size(), 1699);
+
+    // A valid cached tile is served without the network.
+    jtype r = record(6, 30, 40);
+    folder.write(QDir(folder.path()).relativeFilePath(r.satPath), good);
+    server.answer(target(r.satRequest), {200, fresh});
+    EXPECT_TRUE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_EQ(server.requests().size(), 0);
+    EXPECT_FALSE(r.satPending);
+    EXPECT_EQ(r.bitmap.size(), QSize(256, 256));
+
+    // Internet only ignores the cache.
+    EXPECT_TRUE(FetchTile(r, [] { auto o = jobOptions(); o.internetOnly = true; return o; }(), context, &job, &counters));
+    EXPECT_EQ(server.count(target(r.satRequest)), 1);
+    EXPECT_EQ(fileBytes(r.satPath), fresh);
+
+    // 1699 bytes ending FF D9: logged, deleted and downloaded again.
+    folder.write(QDir(folder.path()).relativeFilePath(r.satPath), short1699);
+    job.log.clear();
+    EXPECT_TRUE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_EQ(job.log, QStringList{text(20) + u' ' + r.satPath});
+    EXPECT_EQ(fileBytes(r.satPath), fresh);
+    EXPECT_EQ(server.count(target(r.satRequest)), 2);
+
+    // A read-only cached tile stays read-only through the wait: invalid, but neither deleted nor replaced.
+    folder.write(QDir(folder.path()).relativeFilePath(r.satPath), good);
+    QFile::setPermissions(r.satPath, QFileDevice::ReadOwner);
+    job.log.clear();
+    counters = {};
+    EXPECT_FALSE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_EQ(fileBytes(r.satPath), good);
+    ASSERT_EQ(job.log.size(), 2);
+    EXPECT_EQ(job.log[0], text(20) + u' ' + r.satPath);
+    EXPECT_EQ(job.log[1], text(29) + u' ' + r.satPath);
+    EXPECT_EQ(counters.badFileErrors, 1);
+}
+
+TEST_F(FetchTileTest, CacheOnlyGivesPlaceholdersAndNoRequests) {
+    struct Case {
+        const char* label;
+        bool sat, map;
+        int entry; // -1: no placeholder
+    };
+    const Case cases[] = {{"satellite", true, false, 22}, {"map", false, true, 33}, {"both", true, true, 22}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        jtype r = record(7, 30, 40);
+        FetchOptions o = loader(c.sat, c.map);
+        o.cacheOnly = true;
+        FetchTile(r, o, context);
+        QImage expected = newTileImage();
+        DrawTileMessage(expected, text(c.entry), r.satRequest.mid(r.satRequest.lastIndexOf(u'=') + 2));
+        if (c.sat && c.map) {
+            EXPECT_TRUE(r.overlayPending); // the overlay is skipped silently
+        }
+        EXPECT_EQ(r.bitmap.convertToFormat(QImage::Format_RGB32), expected);
+    }
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(FetchTileTest, DrawingPassDefersToTheLoader) {
+    jtype r = record(8, 30, 40);
+    server.answer(target(r.satRequest), {200, jpegTile(4)});
+    QStringList status;
+    meter.setStatusSink([&](const QString& s) { status.append(s); });
+
+    EXPECT_FALSE(FetchTile(r, drawingPass(), context));
+    EXPECT_TRUE(r.satPending);
+    EXPECT_TRUE(isPlaceholder(r.bitmap));
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    EXPECT_FALSE(FetchTile(r, loader(), context)); // false: the loader draws what came
+    EXPECT_FALSE(isPlaceholder(r.bitmap));
+    EXPECT_TRUE(QFile::exists(r.satPath));
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0], formatFixed(jpegTile(4).size() / 1048576.0, 3) + u' ' + text(25));
+
+    EXPECT_FALSE(FetchTile(r, drawingPass(), context)); // now from the cache
+    EXPECT_FALSE(r.satPending);
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
+TEST_F(FetchTileTest, HybridOverlayDrawnOverTheSatelliteTile) {
+    jtype r = record(9, 30, 40);
+    server.answer(target(r.satRequest), {200, jpegTile(5)});
+    server.answer(target(r.hybridRequest), {200, pngTile(Qt::blue), "image/png"});
+    EXPECT_TRUE(FetchTile(r, jobOptions(true, true), context, &job, &counters));
+    EXPECT_FALSE(r.overlayPending);
+    EXPECT_EQ(r.bitmap.pixelColor(128, 128), QColor(Qt::blue));
+    EXPECT_EQ(r.bitmap.pixelColor(250, 5), test::decoded(jpegTile(5)).pixelColor(250, 5));
+    EXPECT_EQ(fileBytes(r.hybridPath), pngTile(Qt::blue));
+
+    // From the cache the next time, in a drawing pass.
+    EXPECT_FALSE(FetchTile(r, drawingPass(true, true), context));
+    EXPECT_EQ(r.bitmap.pixelColor(128, 128), QColor(Qt::blue));
+    EXPECT_EQ(server.requests().size(), 2);
+}
+
+TEST_F(FetchTileTest, HybridNotFoundCutsOffTheOverlayForDeeperLevels) {
+    jtype r = record(10, 30, 40); // service zoom 7
+    server.answer(target(r.satRequest), {200, jpegTile(6)});
+    FetchTile(r, loader(true, true), context);
+    EXPECT_EQ(server.count(target(r.hybridRequest)), 1);
+    EXPECT_EQ(cutoff.load(), 8);
+    EXPECT_TRUE(r.overlayPending);
+
+    jtype deeper = record(11, 30, 40);
+    server.answer(target(deeper.satRequest), {200, jpegTile(7)});
+    FetchTile(deeper, loader(true, true), context);
+    EXPECT_EQ(server.count(target(deeper.hybridRequest)), 0);
+    EXPECT_FALSE(deeper.overlayPending);
+
+    jtype shallower = record(9, 30, 40); // service zoom 8: F = 9 > 8
+    server.answer(target(shallower.satRequest), {200, jpegTile(8)});
+    FetchTile(shallower, loader(true, true), context);
+    EXPECT_EQ(server.count(target(shallower.hybridRequest)), 1);
+}
+
+TEST_F(FetchTileTest, LevelEighteenHasNoOverlayAndAJobDropsTheMapLayer) {
+    jtype r = record(18, 30, 40);
+    ASSERT_TRUE(r.hybridRequest.endsWith(QLatin1String("&zoom=-1")));
+    server.answer(target(r.satRequest), {200, jpegTile(8)});
+    EXPECT_TRUE(FetchTile(r, jobOptions(true, true), context, &job, &counters));
+    EXPECT_EQ(job.log, QStringList{text(201)});
+    EXPECT_EQ(job.mapLayerSwitchedOff, 1);
+    EXPECT_EQ(server.requests(), QStringList{target(r.satRequest)});
+}
+
+TEST_F(FetchTileTest, SecondaryServiceWithBothLayersShowsTheHybridTileOverGrey) {
+    jtype r = record(3, 30, 40);
+    const QString key = geo::quadkey(geo::tileNameOf(r.satRequest));
+    server.answer(QStringLiteral("/tiles/h") + key + QStringLiteral("jpeg"), {200, pngTile(Qt::green), "image/png"});
+    FetchOptions o = jobOptions(true, true);
+    o.secondary = true;
+    EXPECT_TRUE(FetchTile(r, o, context, &job, &counters));
+    EXPECT_EQ(server.requests(), QStringList{QStringLiteral("/tiles/h") + key + QStringLiteral("jpeg")});
+    EXPECT_EQ(r.hybridPath, r.secHybridPath);
+    EXPECT_TRUE(r.hybridPath.contains(QLatin1String("/virtualearth/veh/04/")));
+    EXPECT_TRUE(QFile::exists(r.secHybridPath));
+    EXPECT_EQ(r.bitmap.pixelColor(128, 128), QColor(Qt::green));
+    EXPECT_EQ(r.bitmap.pixelColor(250, 5), QColor(138, 138, 138));
+}
+
+TEST_F(FetchTileTest, MapLayerAlone) {
+    jtype r = record(5, 30, 40);
+    server.answer(target(r.mapRequest), {200, pngTile(Qt::yellow, false), "image/png"});
+    EXPECT_TRUE(FetchTile(r, jobOptions(false, true), context, &job, &counters));
+    EXPECT_EQ(fileBytes(r.mapPath), pngTile(Qt::yellow, false));
+    EXPECT_EQ(r.bitmap.pixelColor(3, 3), QColor(Qt::yellow));
+    EXPECT_FALSE(r.satPending);
+
+    // A failed map download is logged but not counted.
+    jtype missing = record(6, 30, 40);
+    counters = {};
+    EXPECT_FALSE(FetchTile(missing, jobOptions(false, true), context, &job, &counters));
+    EXPECT_EQ(job.log.last(), text(24) + QStringLiteral(" 404 Not Found ") + missing.mapRequest);
+    EXPECT_EQ(std::tie(counters.writeErrors, counters.fetchErrors, counters.badFileErrors), std::make_tuple(0, 0, 0));
+
+    // The secondary road tile is stored under .png whatever its address says.
+    jtype road = record(4, 30, 40);
+    const QString key = geo::quadkey(geo::tileNameOf(road.satRequest));
+    server.answer(QStringLiteral("/tiles/r") + key + QStringLiteral("jpeg"), {200, pngTile(Qt::cyan, false), "image/png"});
+    FetchOptions o = jobOptions(false, true);
+    o.secondary = true;
+    EXPECT_TRUE(FetchTile(road, o, context, &job, &counters));
+    EXPECT_TRUE(road.mapPath.endsWith(QStringLiteral("/virtualearth/ver/05/") + geo::tileNameOf(road.satRequest) + ".png"));
+    EXPECT_EQ(fileBytes(road.mapPath), pngTile(Qt::cyan, false));
+}
+
+TEST_F(FetchTileTest, AFolderThatCannotBeWrittenIsADiskWriteError) {
+    jtype r = record(6, 30, 40);
+    server.answer(target(r.satRequest), {200, jpegTile(9)});
+    // A file where the level folder should be: nothing can be created below it.
+    folder.write(QStringLiteral("Cache/kh/07"), "in the way");
+    EXPECT_FALSE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_EQ(counters.writeErrors, 1);
+    EXPECT_EQ(job.log, QStringList{text(26) + u' ' + r.satPath});
+}
+
+// The drawing pass reads tiles while a loader stores the same tiles again: a reader sees each tile whole,
+// so no good tile is ever taken for a broken one, deleted or shown as missing.
+TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
+    std::vector<jtype> tiles;
+    for (int i = 0; i < 30; ++i) {
+        tiles.push_back(record(12, 30 + i * 0.09, 40));
+        server.answer(target(tiles.back().satRequest), {200, jpegTile(i)});
+    }
+    FetchOptions again = loader();
+    again.internetOnly = true; // downloads and stores every tile again, over the one being read
+    for (jtype r : tiles) ASSERT_FALSE(FetchTile(r, again, context));
+
+    std::atomic<bool> done{false};
+    std::atomic<int> passes{0};
+    std::atomic<int> notServed{0};
+    std::thread drawing([&] {
+        while (!done) {
+            for (jtype r : tiles) {
+                FetchTile(r, drawingPass(), context);
+                if (r.satPending || r.bitmap.isNull()) ++notServed;
+            }
+            ++passes;
+        }
+    });
+    for (int round = 0; round < 3; ++round)
+        for (jtype r : tiles) FetchTile(r, again, context);
+    done = true;
+    drawing.join();
+    EXPECT_GT(passes.load(), 0);
+    EXPECT_EQ(notServed.load(), 0);
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(fileBytes(tiles[i].satPath), jpegTile(i)) << i;
+    EXPECT_EQ(server.requests().size(), 120);
+}
