@@ -5,8 +5,13 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zelvano {
 
@@ -45,8 +50,33 @@ bool waitWhileReadOnly(const QString& path) {
     return !isReadOnly(path);
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
+namespace {
+
+// A temporary name of this thread's own beside the target, written and renamed over it.
+bool writeAndRename(const QString& path, const QByteArray& bytes) {
+    static std::atomic<unsigned> counter{0};
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temp = target + ".part" + QByteArray::number(static_cast<qulonglong>(::getpid())) + '-' +
+                            QByteArray::number(++counter);
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += n;
+    }
+    const bool ok = ::close(fd) == 0 && written == bytes.size() && ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok) ::unlink(temp.constData());
+    return ok;
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, Durability durability) {
     if (!waitWhileReadOnly(path)) return false;
+    if (durability == Durability::Unsynced) return writeAndRename(path, bytes);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(bytes) != bytes.size()) {

@@ -22,9 +22,14 @@ bool isReadOnly(const QString& path);
 // Waits while the file is read-only, at most ten checks 5 ms apart; true when it may be written.
 bool waitWhileReadOnly(const QString& path);
 
-// Replaces the file through a temporary file in the same folder, so a crash or a full disk never leaves
+enum class Durability {
+    Synced,   // flushed to the disk before the rename: settings and the other files written whole
+    Unsynced, // renamed at once: cache tiles, which are fetched again if a crash loses them
+};
+
+// Replaces the file through a temporary file in the same folder, so a reader or a full disk never meets
 // half a file where a good one stood. Fails on a read-only target.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::Synced);
 
 // Each line in code page 1251 followed by CR LF, the last one included.
 bool writeTextLines(const QString& path, const QStringList& lines);

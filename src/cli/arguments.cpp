@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include "base/number_text.h"
+#include "geo/tile_math.h"
 
 #include <cmath>
 
@@ -41,6 +42,29 @@ std::optional<double> parseUserNumber(const QString& text) {
     if (!value) value = parseDecimal(text, u',');
     if (value && !std::isfinite(*value)) return std::nullopt;
     return value;
+}
+
+namespace {
+
+double requiredNumber(const Options& options, const QString& name, double limit) {
+    if (!options.values.contains(name)) throw UsageError{QStringLiteral("missing option --%1").arg(name)};
+    const auto value = parseUserNumber(options.values[name]);
+    if (!value) throw UsageError{QStringLiteral("--%1: \"%2\" is not a number").arg(name, options.values[name])};
+    if (*value < -limit || *value > limit)
+        throw UsageError{QStringLiteral("--%1 must lie between -%2 and %2").arg(name, QString::number(limit))};
+    return *value;
+}
+
+} // namespace
+
+Position requiredPosition(const Options& options) {
+    if (!options.values.contains(QStringLiteral("zoom"))) throw UsageError{QStringLiteral("missing option --zoom")};
+    const auto zoom = parseInt32(options.values[QStringLiteral("zoom")]);
+    if (!zoom || *zoom < geo::kMinLevel || *zoom > geo::kMaxLevel)
+        throw UsageError{
+            QStringLiteral("--zoom must be a whole number from %1 to %2").arg(geo::kMinLevel).arg(geo::kMaxLevel)};
+    return {*zoom, requiredNumber(options, QStringLiteral("lat"), geo::kLatitudeLimit),
+            requiredNumber(options, QStringLiteral("lon"), 180)};
 }
 
 } // namespace zelvano::cli

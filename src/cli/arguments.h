@@ -23,6 +23,14 @@ std::optional<Options> parseOptions(const QStringList& args, const QStringList& 
 // An ordinary decimal number as users type it, with a point (a comma is accepted as well).
 std::optional<double> parseUserNumber(const QString& text);
 
+// --zoom, --lat and --lon as users type them: north and east positive.
+struct Position {
+    int zoom;
+    double lat;
+    double lon;
+};
+Position requiredPosition(const Options& options);
+
 // Thrown by a verb for bad arguments; main() prints it and exits with status 2.
 struct UsageError {
     QString message;

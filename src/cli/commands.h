@@ -8,5 +8,6 @@ namespace zelvano::cli {
 
 int locateCommand(const QStringList& args);
 int settingsCommand(const QStringList& args);
+int fetchCommand(const QStringList& args);
 
 } // namespace zelvano::cli

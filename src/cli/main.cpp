@@ -2,7 +2,9 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 
-#include <QCoreApplication>
+#include "base/headless_gui.h"
+
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -11,14 +13,19 @@ namespace {
 constexpr char kUsage[] = "usage:\n"
                           "  zelvano-cli locate --zoom L --lat LAT --lon LON\n"
                           "      the tile that holds a position (decimal degrees, north and east positive)\n"
+                          "  zelvano-cli fetch --zoom L --lat LAT --lon LON [--layers sat|map|both] [--secondary]\n"
+                          "                    [--mode cache|internet|both]\n"
+                          "      obtains one tile as a download job does; log lines on stderr, the outcome on stdout\n"
                           "  zelvano-cli settings [--save]\n"
                           "      the effective settings of the program folder; --save writes them back\n";
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // Placeholder tiles draw text, which needs a GUI application; no window is ever shown.
+    zelvano::prepareHeadlessGui();
+    QGuiApplication app(argc, argv);
+    QStringList args = QGuiApplication::arguments().mid(1);
     if (args.isEmpty() || args[0] == QLatin1StringView("--help") || args[0] == QLatin1StringView("-h")) {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
@@ -27,6 +34,7 @@ int main(int argc, char* argv[]) {
     try {
         if (verb == QLatin1StringView("locate")) return zelvano::cli::locateCommand(args);
         if (verb == QLatin1StringView("settings")) return zelvano::cli::settingsCommand(args);
+        if (verb == QLatin1StringView("fetch")) return zelvano::cli::fetchCommand(args);
         throw zelvano::cli::UsageError{QStringLiteral("unknown command \"%1\"").arg(verb)};
     } catch (const zelvano::cli::UsageError& e) {
         std::fprintf(stderr, "zelvano-cli: %s\n%s", qUtf8Printable(e.message), kUsage);

@@ -27,11 +27,19 @@ QImage decode(QIODevice* device) {
     return image;
 }
 
-bool saveImage(const QImage& image, const QString& path, const char* format, int quality) {
+bool saveImage(const QImage& image, const QString& path, const char* format, int quality, Durability durability) {
     if (image.isNull()) return false;
     WaitBudget budget;
     if (!budget.waitWhileReadOnly(path)) return true; // a read-only target stays as it is
     QDir().mkpath(QFileInfo(path).absolutePath());
+    if (durability == Durability::Unsynced) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        if (quality >= 0) writer.setQuality(quality);
+        return writer.write(image) && writeFileAtomically(path, bytes, Durability::Unsynced);
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     QImageWriter writer(&file, format);
@@ -63,11 +71,13 @@ bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget) {
     return !slot.isNull();
 }
 
-bool SaveImageJpeg(const QImage& image, const QString& path, int quality) {
-    return saveImage(image, path, "jpeg", std::clamp(quality, 10, 100));
+bool SaveImageJpeg(const QImage& image, const QString& path, int quality, Durability durability) {
+    return saveImage(image, path, "jpeg", std::clamp(quality, 10, 100), durability);
 }
 
-bool SaveImagePng(const QImage& image, const QString& path) { return saveImage(image, path, "png", -1); }
+bool SaveImagePng(const QImage& image, const QString& path, Durability durability) {
+    return saveImage(image, path, "png", -1, durability);
+}
 
 QImage newTileImage(QColor fill) {
     QImage image(kTilePixels, kTilePixels, QImage::Format_RGB32);

@@ -3,6 +3,7 @@
 // Each thread works on its own images; no shared state.
 #pragma once
 
+#include "base/text_file.h"
 #include "tiles/wait_budget.h"
 
 #include <QByteArray>
@@ -24,9 +25,10 @@ bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget = nullp
 QImage decodeImage(const QByteArray& bytes);
 
 // Encode and replace the file through a temporary file in its folder (created when missing). A target
-// that stays read-only through the wait is left unchanged and counts as success.
-bool SaveImageJpeg(const QImage& image, const QString& path, int quality);
-bool SaveImagePng(const QImage& image, const QString& path);
+// that stays read-only through the wait is left unchanged and counts as success. Cache tiles are saved
+// unsynced; pictures the user asked for are flushed to the disk first.
+bool SaveImageJpeg(const QImage& image, const QString& path, int quality, Durability durability = Durability::Synced);
+bool SaveImagePng(const QImage& image, const QString& path, Durability durability = Durability::Synced);
 
 // A new 256 x 256 tile bitmap (24-bit colour), filled with `fill`.
 QImage newTileImage(QColor fill = Qt::black);

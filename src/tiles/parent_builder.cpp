@@ -31,7 +31,7 @@ ParentBuild buildParentTile(const QString& parentRequest, const CacheLayout& lay
                 painter.drawImage(QRect(children[i].left, children[i].top, 128, 128), child);
         }
     }
-    return SaveImageJpeg(parent, satellitePath(layout, parentRequest), quality) ? ParentBuild::Built
+    return SaveImageJpeg(parent, satellitePath(layout, parentRequest), quality, Durability::Unsynced) ? ParentBuild::Built
                                                                                 : ParentBuild::Failed;
 }
 

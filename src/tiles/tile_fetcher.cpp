@@ -89,7 +89,7 @@ private:
                 }
             }
             if (bytes.size() >= kMinCachedSatelliteBytes && endsWithJpegMarker(bytes) &&
-                LoadImageFile(r_.bitmap, r_.satPath, &budget_)) {
+                !(r_.bitmap = decodeImage(bytes)).isNull()) {
                 r_.satPending = false;
                 generateParents();
                 return std::nullopt;
@@ -121,13 +121,14 @@ private:
                 log(kIncompleteDownload, r_.satRequest);
                 return false;
             }
-            if (store(answer.body, r_.satPath) == Store::Failed) {
+            const Store stored = store(answer.body, r_.satPath);
+            if (stored == Store::Failed) {
                 ++counters_.writeErrors;
                 log(kDiskWriteFailed, r_.satPath);
                 return false;
             }
             generateParents();
-            if (!LoadImageFile(r_.bitmap, r_.satPath, &budget_)) {
+            if (!decodeStored(r_.bitmap, writtenBytes(answer, stored), r_.satPath)) {
                 log(kCorruptDeleted, r_.satPath);
                 ++counters_.badFileErrors;
                 removeIfWritable(r_.satPath);
@@ -150,7 +151,7 @@ private:
         }
         r_.overlayPending = true;
         if (r_.bitmap.isNull()) r_.bitmap = newTileImage(QColor(138, 138, 138));
-        if (QFile::exists(r_.hybridPath) && !o_.internetOnly && drawOverlay()) return std::nullopt;
+        if (QFile::exists(r_.hybridPath) && !o_.internetOnly && drawOverlay(nullptr)) return std::nullopt;
         if (o_.cacheOnly || (o_.deferNetwork && !o_.fromWorker)) return std::nullopt;
 
         const HttpResult answer = download(s_.templates.secondaryHybrid, r_.hybridRequest);
@@ -163,12 +164,13 @@ private:
             log(kFetchFailed, answer.responseText + u' ' + r_.hybridRequest);
             return !r_.satPending;
         }
-        if (store(answer.body, r_.hybridPath) == Store::Failed) {
+        const Store stored = store(answer.body, r_.hybridPath);
+        if (stored == Store::Failed) {
             ++counters_.writeErrors;
             log(kDiskWriteFailed, r_.hybridPath);
             return !r_.satPending;
         }
-        if (!drawOverlay()) {
+        if (!drawOverlay(writtenBytes(answer, stored))) {
             log(kCorruptDeleted, r_.hybridPath);
             removeIfWritable(r_.hybridPath);
         }
@@ -192,12 +194,13 @@ private:
                 log(kFetchFailed, answer.responseText + u' ' + r_.mapRequest);
                 return false;
             }
-            if (store(answer.body, r_.mapPath) == Store::Failed) {
+            const Store stored = store(answer.body, r_.mapPath);
+            if (stored == Store::Failed) {
                 ++counters_.writeErrors;
                 log(kDiskWriteFailed, r_.mapPath);
                 return false;
             }
-            if (!LoadImageFile(r_.bitmap, r_.mapPath, &budget_)) {
+            if (!decodeStored(r_.bitmap, writtenBytes(answer, stored), r_.mapPath)) {
                 log(kCorruptDeleted, r_.mapPath);
                 removeIfWritable(r_.mapPath);
                 return false;
@@ -206,10 +209,23 @@ private:
         return std::nullopt;
     }
 
-    // Draws the cached hybrid overlay over the bitmap; false when it does not decode.
-    bool drawOverlay() {
+    // The bytes a file holds when this call has just written them; null when the file kept other ones.
+    static const QByteArray* writtenBytes(const HttpResult& answer, Store stored) {
+        return stored == Store::Written ? &answer.body : nullptr;
+    }
+
+    // Decodes a tile file: from the bytes just written to it, or else from the file itself (a read-only
+    // one is waited for and then given up).
+    bool decodeStored(QImage& slot, const QByteArray* written, const QString& path) {
+        if (!written) return LoadImageFile(slot, path, &budget_);
+        slot = decodeImage(*written);
+        return !slot.isNull();
+    }
+
+    // Draws the hybrid overlay over the bitmap; false when it does not decode.
+    bool drawOverlay(const QByteArray* written) {
         QImage overlay;
-        if (!LoadImageFile(overlay, r_.hybridPath, &budget_)) return false;
+        if (!decodeStored(overlay, written, r_.hybridPath)) return false;
         if (r_.bitmap.format() != QImage::Format_RGB32 && r_.bitmap.format() != QImage::Format_ARGB32_Premultiplied)
             r_.bitmap = r_.bitmap.convertToFormat(QImage::Format_RGB32);
         QPainter painter(&r_.bitmap);
@@ -233,11 +249,12 @@ private:
     Store store(const QByteArray& bytes, const QString& path) {
         if (QFile::exists(path)) {
             if (!budget_.waitWhileReadOnly(path)) return Store::LeftReadOnly;
-            writeFileAtomically(path, bytes);
+            writeFileAtomically(path, bytes, Durability::Unsynced);
             return Store::Written;
         }
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        return writeFileAtomically(path, bytes) ? Store::Written : Store::Failed;
+        if (writeFileAtomically(path, bytes, Durability::Unsynced)) return Store::Written;
+        QDir().mkpath(QFileInfo(path).absolutePath()); // the first tile of its level folder
+        return writeFileAtomically(path, bytes, Durability::Unsynced) ? Store::Written : Store::Failed;
     }
 
     void generateParents() {

@@ -1,5 +1,9 @@
 #include "base/cp1251.h"
+#include "config/settings_file.h"
+#include "geo/tile_requests.h"
 #include "support/temp_program_folder.h"
+#include "support/test_tile_server.h"
+#include "support/tile_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -152,4 +156,71 @@ TEST(CliSettings, SaveWritesTheFileBackAndReportsFailure) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(QString::fromUtf8(run.err).contains(QStringLiteral("Запись файла ZLV.ini невозможна")));
     EXPECT_EQ(folder.read(QStringLiteral("ZLV2.ini")), saved);
+}
+
+class CliFetch : public ::testing::Test {
+protected:
+    CliFetch() {
+        Settings s;
+        const QString base = server.base();
+        s.primarySatelliteTemplate = base + QStringLiteral("/kh?v=1&t=t");
+        s.primaryMapTemplate = base + QStringLiteral("/mt?v=m&x=");
+        s.primaryHybridTemplate = base + QStringLiteral("/mt?v=h&x=");
+        s.secondaryAerialTemplate = base + QStringLiteral("/tiles/a...jpeg");
+        saveSettings(s, folder.path());
+        tile = geo::tileRequests(requestTemplates(s), geo::LocateTile(3, -20, 10));
+    }
+    QString target(const QString& request) const { return request.mid(server.base().size()); }
+
+    test::TempProgramFolder folder;
+    test::TestTileServer server;
+    geo::TileRequests tile;
+    const QStringList where = {"fetch", "--zoom", "3", "--lat", "10", "--lon", "20"};
+};
+
+TEST_F(CliFetch, FetchesOneTileAsADownloadJobDoes) {
+    const QByteArray jpeg = test::jpegTile(1);
+    server.answer(target(tile.satellite), {200, jpeg});
+    const CliRun run = cli(folder, where + QStringList{"--layers", "sat", "--mode", "internet"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const QJsonObject j = run.json();
+    EXPECT_TRUE(j["ok"].toBool());
+    EXPECT_EQ(j["satPath"].toString(), folder.file(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"));
+    EXPECT_EQ(folder.read(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"), jpeg);
+    EXPECT_EQ(j["downloadedBytes"].toInt(), jpeg.size());
+    EXPECT_EQ(j["fetchErrors"].toInt() + j["writeErrors"].toInt() + j["badFileErrors"].toInt(), 0);
+
+    // Cache only, from the cache: no request.
+    const CliRun again = cli(folder, where + QStringList{"--mode", "cache"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_FALSE(again.json()["satPending"].toBool());
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
+TEST_F(CliFetch, ReportsAFailedTileWithItsLogLine) {
+    const CliRun run = cli(folder, where);
+    EXPECT_EQ(run.status, 1);
+    const QJsonObject j = run.json();
+    EXPECT_FALSE(j["ok"].toBool());
+    EXPECT_EQ(j["fetchErrors"].toInt(), 1);
+    EXPECT_EQ(QString::fromUtf8(run.err).trimmed(), QStringLiteral("ошибка при получении 404 Not Found ") + tile.satellite);
+}
+
+TEST_F(CliFetch, SecondaryServiceAndMapLayer) {
+    const QString key = geo::quadkey(geo::tileNameOf(tile.satellite));
+    server.answer(QStringLiteral("/tiles/a") + key + QStringLiteral("jpeg"), {200, test::jpegTile(2)});
+    CliRun run = cli(folder, where + QStringList{"--secondary", "--layers", "sat"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.json()["satPath"].toString().endsWith(QStringLiteral("/virtualearth/vea/04/") + geo::tileNameOf(tile.satellite) + ".jpg"));
+
+    server.answer(target(tile.map), {200, test::pngTile(Qt::white, false), "image/png"});
+    run = cli(folder, where + QStringList{"--layers", "map"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(run.json()["mapPath"].toString()));
+
+    for (const QStringList& bad : {QStringList{"--layers", "roads"}, QStringList{"--mode", "offline"}}) {
+        SCOPED_TRACE(bad.join(u' ').toStdString());
+        EXPECT_EQ(cli(folder, where + bad).status, 2);
+    }
 }

@@ -1,10 +1,12 @@
 // Test main for suites that draw text or widgets: a QGuiApplication on the offscreen platform.
+#include "base/headless_gui.h"
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    zelvano::prepareHeadlessGui();
     QGuiApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -26,6 +26,7 @@ TestTileServer::TestTileServer() : server_(std::make_unique<httplib::Server>()) 
         }
     });
     server_->set_keep_alive_timeout(1);
+    server_->set_tcp_nodelay(true);
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) throw std::runtime_error("test tile server cannot bind");
     thread_ = std::thread([this] { server_->listen_after_bind(); });

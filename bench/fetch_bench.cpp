@@ -1,0 +1,132 @@
+// Fetch throughput: 2000 tiles from zelvano-tileserver on loopback through FetchTile in job mode (checked,
+// stored and decoded, as a download job does), beside the same 2000 requests made by one curl process
+// with keep-alive. Prints both rates and their ratio; run it with scripts/bench.
+#include "base/headless_gui.h"
+#include "config/language_table.h"
+#include "geo/tile_math.h"
+#include "tiles/tile_fetcher.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace zelvano;
+
+namespace {
+
+constexpr int kTiles = 2000;
+
+int startServer(QProcess& server) {
+    server.start(QStringLiteral(ZELVANO_TILESERVER), {QStringLiteral("--port"), QStringLiteral("0")});
+    QByteArray out;
+    while (server.waitForReadyRead(10000)) {
+        out += server.readAllStandardOutput();
+        if (out.endsWith('\n')) return out.mid(out.lastIndexOf(':') + 1).trimmed().toInt();
+    }
+    return 0;
+}
+
+double runCurl(const QString& configPath) {
+    QElapsedTimer timer;
+    timer.start();
+    QProcess curl;
+    curl.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("--config"), configPath});
+    curl.waitForFinished(600000);
+    return timer.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    prepareHeadlessGui();
+    QGuiApplication app(argc, argv);
+    QProcess server;
+    const int port = startServer(server);
+    if (port <= 0) {
+        std::fprintf(stderr, "cannot start zelvano-tileserver\n");
+        return 1;
+    }
+    // The cache lives in a program folder beside the benchmark, as it does beside the program.
+    QTemporaryDir home(QCoreApplication::applicationDirPath() + QStringLiteral("/bench-home-XXXXXX"));
+    LanguageTable language;
+    QString languageFile = QStringLiteral("Russian.txt");
+    language.loadLanguage(home.path(), languageFile);
+
+    FetchSettings settings;
+    const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
+    settings.templates = {base + QStringLiteral("/kh?v=99&n=404&t=t"), base + QStringLiteral("/mt?n=404&v=w2.70&x="),
+                          base + QStringLiteral("/mt?n=404&v=w2t.70&x="), {}, {}, {}};
+    settings.layout = {home.path() + QStringLiteral("/Cache/"), false};
+    settings.autoGenerate = false;
+
+    // 2000 tiles of a 50 x 40 block at level 12 over central Europe.
+    std::vector<jtype> records;
+    const geo::TileLocation corner = geo::LocateTile(12, -5.0, 52.0);
+    geo::TileRequests rowStart = geo::tileRequests(settings.templates, corner);
+    for (int row = 0; row < 40; ++row) {
+        geo::TileRequests t = rowStart;
+        for (int col = 0; col < 50; ++col) {
+            records.push_back(makeTileRecord(t, settings.layout));
+            geo::StepEast(t, settings.templates);
+        }
+        geo::StepSouth(rowStart, settings.templates);
+    }
+
+    // curl fetching into /dev/null, and curl storing each tile in a file of its own as the cache does.
+    auto curlConfig = [&](const QString& name, const QString& outputFolder) {
+        const QString path = home.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        int n = 0;
+        for (const jtype& r : records) {
+            const QString output = outputFolder.isEmpty() ? QStringLiteral("/dev/null")
+                                                          : outputFolder + QStringLiteral("/%1.jpg").arg(n++);
+            f.write("url = \"" + r.satRequest.toUtf8() + "\"\noutput = \"" + output.toUtf8() + "\"\n");
+        }
+        return path;
+    };
+    const QString toNull = curlConfig(QStringLiteral("null.conf"), {});
+    QDir(home.path()).mkdir(QStringLiteral("curl-files"));
+    const QString toFiles = curlConfig(QStringLiteral("files.conf"), home.filePath(QStringLiteral("curl-files")));
+    runCurl(toNull); // the server renders and keeps every tile once, so the runs below are served alike
+    const double curlSeconds = runCurl(toNull);
+    const double curlFilesSeconds = runCurl(toFiles);
+
+    FetchContext context;
+    context.settings = std::make_shared<const FetchSettings>(settings);
+    context.language = &language;
+    DownloadMeter meter(language);
+    context.meter = &meter;
+    FetchOptions job;
+    job.fromWorker = true;
+    job.jobMode = true;
+    job.satLayer = true;
+    FetchCounters counters;
+    int obtained = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (jtype& r : records) {
+        obtained += FetchTile(r, job, context, nullptr, &counters) ? 1 : 0;
+        r.bitmap = QImage(); // a download job releases each picture after its attempt
+    }
+    const double fetchSeconds = timer.nsecsElapsed() / 1e9;
+    closeThreadConnections();
+    server.kill();
+    server.waitForFinished();
+
+    const double curlRate = kTiles / curlSeconds;
+    const double fetchRate = kTiles / fetchSeconds;
+    std::printf("cache folder                %s\n", qPrintable(settings.layout.root));
+    std::printf("tiles                       %d (obtained %d, %.1f MB)\n", kTiles, obtained, meter.total() / 1048576.0);
+    std::printf("curl, one process          %8.0f tiles/s  (%.3f s)\n", curlRate, curlSeconds);
+    std::printf("curl, one file per tile    %8.0f tiles/s  (%.3f s)\n", kTiles / curlFilesSeconds, curlFilesSeconds);
+    std::printf("FetchTile, job mode        %8.0f tiles/s  (%.3f s)\n", fetchRate, fetchSeconds);
+    std::printf("ratio FetchTile / curl     %8.2f  (target at least 0.80)\n", fetchRate / curlRate);
+    std::printf("ratio to curl with files   %8.2f\n", fetchRate * curlFilesSeconds / kTiles);
+    return obtained == kTiles ? 0 : 1;
+}
