@@ -8,7 +8,8 @@
 namespace zelvano::cli {
 
 std::optional<Options> parseOptions(const QStringList& args, const QStringList& valueOptions,
-                                    const QStringList& flagOptions, QString& error) {
+                                    const QStringList& flagOptions, QString& error,
+                                    const QStringList& repeatedOptions) {
     Options options;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -20,15 +21,20 @@ std::optional<Options> parseOptions(const QStringList& args, const QStringList& 
         const QString name = arg.mid(2, eq < 0 ? -1 : eq - 2);
         if (flagOptions.contains(name) && eq < 0) {
             options.flags.insert(name);
-        } else if (valueOptions.contains(name)) {
+        } else if (valueOptions.contains(name) || repeatedOptions.contains(name)) {
+            QString value;
             if (eq >= 0) {
-                options.values[name] = arg.mid(eq + 1);
+                value = arg.mid(eq + 1);
             } else if (i + 1 < args.size()) {
-                options.values[name] = args[++i];
+                value = args[++i];
             } else {
                 error = QStringLiteral("option --%1 needs a value").arg(name);
                 return std::nullopt;
             }
+            if (repeatedOptions.contains(name))
+                options.repeated.insert(name, value);
+            else
+                options.values[name] = value;
         } else {
             error = QStringLiteral("unknown option \"%1\"").arg(arg);
             return std::nullopt;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMap>
+#include <QMultiMap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -12,13 +13,15 @@ namespace zelvano::cli {
 
 struct Options {
     QMap<QString, QString> values;
+    QMultiMap<QString, QString> repeated; // options that may be given more than once, in order
     QSet<QString> flags;
 };
 
 // Parses `args` against the verb's known options; on an unknown or incomplete option returns nothing and
 // sets `error` to a message for the user.
 std::optional<Options> parseOptions(const QStringList& args, const QStringList& valueOptions,
-                                    const QStringList& flagOptions, QString& error);
+                                    const QStringList& flagOptions, QString& error,
+                                    const QStringList& repeatedOptions = {});
 
 // An ordinary decimal number as users type it, with a point (a comma is accepted as well).
 std::optional<double> parseUserNumber(const QString& text);

@@ -12,13 +12,20 @@ namespace zelvano::cli {
 
 int settingsCommand(const QStringList& args) {
     QString error;
-    const auto options = parseOptions(args, {}, {QStringLiteral("save")}, error);
+    const auto options = parseOptions(args, {}, {QStringLiteral("save")}, error, {QStringLiteral("set")});
     if (!options) throw UsageError{error};
 
     const QString folder = programFolder();
     Settings settings;
     LanguageTable language;
     loadSettings(settings, language, folder);
+    // QMultiMap keeps the values of one key newest first; apply them in the order given.
+    const QStringList assignments = options->repeated.values(QStringLiteral("set"));
+    for (auto it = assignments.crbegin(); it != assignments.crend(); ++it) {
+        const qsizetype eq = it->indexOf(u'=');
+        if (eq <= 0 || !setSettingByName(settings, it->left(eq), it->mid(eq + 1)))
+            throw UsageError{QStringLiteral("--set %1: no such setting, or not a value for it").arg(*it)};
+    }
 
     const QByteArray out = QJsonDocument(settingsAsJson(settings)).toJson(QJsonDocument::Indented);
     std::fwrite(out.constData(), 1, out.size(), stdout);

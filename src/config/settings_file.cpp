@@ -337,6 +337,51 @@ bool saveSettings(const Settings& settings, const QString& programFolder) {
     return writeTextLines(settingsFilePath(programFolder), settingsLines(settings));
 }
 
+bool setSettingByName(Settings& settings, const QString& name, const QString& value) {
+    if (name == QLatin1String("workMode") || name == QLatin1String("jobWorkMode")) {
+        WorkMode& mode = name == QLatin1String("workMode") ? settings.workMode : settings.jobWorkMode;
+        for (const WorkMode m : {WorkMode::CacheOnly, WorkMode::InternetOnly, WorkMode::CacheAndInternet}) {
+            if (workModeName(m) == value) {
+                mode = m;
+                return true;
+            }
+        }
+        return false;
+    }
+    for (const Line& line : lineTable()) {
+        if (!line.name || name != QLatin1String(line.name)) continue;
+        switch (line.kind) {
+        case Kind::Flag:
+            if (value != QLatin1String("true") && value != QLatin1String("false")) return false;
+            line.flag(settings) = value == QLatin1String("true");
+            return true;
+        case Kind::Integer:
+            if (const auto v = parseInt32(value)) {
+                line.integer(settings) = *v;
+                return true;
+            }
+            return false;
+        case Kind::Text:
+            line.text(settings) = value;
+            return true;
+        case Kind::CommaDecimal:
+        case Kind::PointDecimal:
+            if (const auto v = parseDecimal(value, u'.')) {
+                line.decimal(settings) = *v;
+                return true;
+            }
+            return false;
+        case Kind::Mouse:
+            if (value != QLatin1String("S") && value != QLatin1String("C")) return false;
+            settings.mouseMode = value == QLatin1String("S") ? MouseMode::Wheel : MouseMode::Click;
+            return true;
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
 QJsonObject settingsAsJson(const Settings& settings) {
     Settings s = settings;
     QJsonObject json;

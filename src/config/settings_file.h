@@ -35,6 +35,10 @@ QStringList settingsLines(const Settings& settings);
 // Replaces ZLV2.ini in the program folder; false (the file unchanged) when it cannot be written.
 bool saveSettings(const Settings& settings, const QString& programFolder);
 
+// Sets one setting by its name from text: flags "true"/"false", numbers with a point, work modes by the
+// names settingsAsJson uses, mouseMode "S" or "C". False for an unknown name or a value of the wrong kind.
+bool setSettingByName(Settings& settings, const QString& name, const QString& value);
+
 // Every setting under its name; work modes as "cacheOnly", "internetOnly" or "cacheAndInternet".
 QJsonObject settingsAsJson(const Settings& settings);
 

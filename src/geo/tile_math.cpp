@@ -40,6 +40,16 @@ double pow2(int n) { return std::ldexp(1.0, n); }
 
 } // namespace
 
+QPoint columnRowOf(const QString& letters) {
+    int x = 0;
+    int y = 0;
+    for (const QChar c : letters) {
+        x = 2 * x + (c == u'r' || c == u's');
+        y = 2 * y + (c == u's' || c == u't');
+    }
+    return {x, y};
+}
+
 double tilesFromEast(int level, double lonW) { return pow2(level) * (lonW + 180) * kInv360; }
 
 double tilesFromSouth(int level, double lat) {

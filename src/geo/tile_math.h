@@ -3,6 +3,7 @@
 // the program. Pure functions; any thread.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 namespace zelvano::geo {
@@ -23,6 +24,10 @@ struct TileLocation {
 
     QString name() const { return u't' + letters; }
 };
+
+// The column and row that tile-name letters spell: letter i gives bit (L - i) of the column for r and s,
+// of the row for s and t.
+QPoint columnRowOf(const QString& letters);
 
 // Tiles from the east edge of the world, growing westward.
 double tilesFromEast(int level, double lonW);

@@ -1,0 +1,42 @@
+// PaintBox1: the map on the screen. Paints the back buffer (shifted while the user drags a pan), the
+// selection outline and nothing else; hands mouse, wheel and size changes to the main window.
+#pragma once
+
+#include "view/back_buffer.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace zelvano {
+
+class MainWindow;
+
+class MapView : public QWidget {
+    Q_OBJECT
+public:
+    MapView(MainWindow& window, std::shared_ptr<BackBuffer> buffer, QWidget* parent);
+
+    // The picture shifted by (dx, dy) while a pan drag runs; (0, 0) otherwise.
+    void setPanOffset(QPoint offset);
+    // The rectangle outline drawn inverted over the picture; empty for none. `phase` moves its dashes.
+    void setOutline(const QRect& outline, int phase);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    MainWindow& window_;
+    std::shared_ptr<BackBuffer> buffer_;
+    QPoint panOffset_;
+    QRect outline_;
+    int phase_ = 0;
+};
+
+} // namespace zelvano

@@ -1,0 +1,115 @@
+#include "view/draw_pass.h"
+
+#include "geo/tile_math.h"
+
+#include <QElapsedTimer>
+
+#include <cmath>
+#include <QPainter>
+#include <QRect>
+
+namespace zelvano {
+
+namespace {
+
+constexpr qint64 kProgressNs = 186'000'000; // 2.15e-6 days
+
+// Moves the walking identity by one tile.
+void stepBy(geo::TileRequests& t, QPoint delta, const geo::RequestTemplates& templates) {
+    if (delta.x() > 0) geo::StepEast(t, templates);
+    if (delta.x() < 0) geo::StepWest(t, templates);
+    if (delta.y() > 0) geo::StepSouth(t, templates);
+    if (delta.y() < 0) geo::StepNorth(t, templates);
+}
+
+} // namespace
+
+std::vector<QPoint> spiralRing(int k) {
+    if (k == 0) return {QPoint(0, 0)};
+    std::vector<QPoint> ring;
+    ring.reserve(8 * k);
+    for (int i = -k + 1; i <= k - 1; ++i) ring.emplace_back(i, -k); // top, west to east
+    for (int j = -k; j <= k - 1; ++j) ring.emplace_back(k, j);      // right, north to south
+    for (int i = k; i >= -k + 1; --i) ring.emplace_back(i, k);      // bottom, east to west
+    for (int j = k; j >= -k; --j) ring.emplace_back(-k, j);         // left, south to north
+    return ring;
+}
+
+DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, BackBuffer& buffer) {
+    DrawPassResult result;
+    const int width = in.size.width();
+    const int height = in.size.height();
+    const int zoom = in.centre.zoom;
+    const geo::RequestTemplates& templates = context.settings->templates;
+    const geo::TileLocation centreTile = geo::LocateTile(zoom, in.centre.lonW, in.centre.lat);
+    geo::TileRequests walk = geo::tileRequests(templates, centreTile);
+    const int cx = width / 2 - centreTile.pixelColumn;
+    const int cy = height / 2 - centreTile.pixelRow;
+
+    // Edge test: when both corners of the view lie inside the world, no tile needs testing.
+    auto insideFromCentre = [&](int dx, int dy) {
+        double lonW = in.centre.lonW;
+        double lat = in.centre.lat;
+        return geo::ShiftPosition(dx, dy, zoom, lonW, lat);
+    };
+    result.crossesWorldEdge =
+        !(insideFromCentre(-width / 2, -height / 2) && insideFromCentre(width / 2, height / 2));
+
+    const QRect view(0, 0, width, height);
+    QPoint at(0, 0);
+    for (int k = 0;; ++k) {
+        bool ringHadTile = false;
+        for (const QPoint offset : spiralRing(k)) {
+            stepBy(walk, offset - at, templates);
+            at = offset;
+            const int left = cx + 256 * offset.x();
+            const int top = cy + 256 * offset.y();
+            if (!QRect(left, top, 256, 256).intersects(view)) continue;
+            if (result.crossesWorldEdge && !insideFromCentre(left + 128 - width / 2, top + 128 - height / 2)) continue;
+            ringHadTile = true;
+            ++result.visited;
+
+            QElapsedTimer timer;
+            timer.start();
+            jtype r = makeTileRecord(walk, context.settings->layout);
+            FetchTile(r, in.options, context);
+            if (r.satPending || r.overlayPending || in.internetOnly) {
+                jtype queued = r;
+                queued.bitmap = QImage();
+                queued.x = left;
+                queued.y = top;
+                result.queue.push_back(std::move(queued));
+            }
+            if (!r.bitmap.isNull()) {
+                auto guard = buffer.lock(); // a loader holds it for one tile at most
+                QPainter painter(&buffer.image());
+                painter.drawImage(QRect(left, top, 256, 256), r.bitmap);
+            }
+            if (timer.nsecsElapsed() > kProgressNs && in.showProgress) in.showProgress();
+        }
+        if (!ringHadTile) break;
+    }
+
+    if (result.crossesWorldEdge) {
+        {
+            auto guard = buffer.lock();
+            // The world's edges from the centre tile as drawn (its letters name it).
+            const QPoint tile = geo::columnRowOf(centreTile.letters);
+            const double worldSide = 256 * std::ldexp(1.0, zoom);
+            const double worldLeft = cx - 256.0 * tile.x();
+            const double worldTop = cy - 256.0 * tile.y();
+            const double worldRight = worldLeft + worldSide;
+            const double worldBottom = worldTop + worldSide;
+            QPainter painter(&buffer.image());
+            const QRectF strips[] = {{0, 0, double(width), worldTop},
+                                     {0, worldBottom, double(width), height - worldBottom},
+                                     {0, 0, worldLeft, double(height)},
+                                     {worldRight, 0, width - worldRight, double(height)}};
+            for (const QRectF& strip : strips)
+                if (strip.width() > 0 && strip.height() > 0) painter.fillRect(strip.intersected(QRectF(view)), in.buttonFace);
+        }
+    }
+    return result;
+}
+
+} // namespace zelvano
