@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace zelvano {
 
@@ -85,11 +86,9 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
         bookmarks_->addItems(items);
     }
     bookmarks_->setCurrentText(language_->languageText(19));
-    qApp->installEventFilter(this); // the window previews every key, as the navigation keys need
 }
 
 MainWindow::~MainWindow() {
-    qApp->removeEventFilter(this);
     if (latestStop_) *latestStop_ = true;
 }
 
@@ -363,6 +362,7 @@ void MainWindow::FormShow() {
     applyLanguage();
     if (!shownOnce_) {
         shownOnce_ = true;
+        windowHandle()->installEventFilter(this); // the window previews every key, as navigation needs
         searchWindow_->setVisible(settings_.toolWindowLayout[1].visible);
         searchButton_->setChecked(settings_.toolWindowLayout[1].visible);
         jobWindow_->setVisible(settings_.toolWindowLayout[2].visible);
@@ -392,8 +392,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
+    collectSettings(); // while the tool windows still show as the user left them
     hide();
-    collectSettings();
     if (!saveSettings(settings_, programFolder_))
         QMessageBox::warning(nullptr, language_->languageText(36), language_->languageText(35));
     stopLatestLoader();
@@ -420,17 +420,14 @@ bool MainWindow::waitForLoaders(int ms) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // A key event travels from the focus widget up to the window; it is handled once, at its receiver.
-    QWidget* receiver = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched == receiver &&
-        isActiveWindow() && !closing_) {
+    // Every key of the window passes its native window first, once, whichever widget has the focus.
+    if (watched == windowHandle() && !closing_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() || event->type() == QEvent::KeyPress) {
-            if (event->type() == QEvent::KeyPress)
-                FormKeyDown(key->key());
-            else
-                FormKeyUp(key->key());
-        }
+        if (event->type() == QEvent::KeyPress)
+            FormKeyDown(key->key());
+        else if (!key->isAutoRepeat())
+            FormKeyUp(key->key());
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,13 +1,13 @@
 // Test main for suites that draw text or widgets: a QGuiApplication on the offscreen platform.
 #include "base/headless_gui.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     zelvano::prepareHeadlessGui();
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv); // widgets need it; the suites without widgets run the same
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

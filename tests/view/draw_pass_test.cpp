@@ -1,0 +1,200 @@
+#include "tiles/fetch_fixture.h"
+
+#include "tiles/imaging.h"
+#include "view/draw_pass.h"
+#include "view/view_loader.h"
+
+#include <QBuffer>
+#include <QDir>
+
+using namespace zelvano;
+using namespace zelvano::test;
+
+namespace {
+
+QByteArray colouredJpeg(QColor colour) {
+    QImage image = newTileImage(colour);
+    for (int i = 0; i < 256; i += 4) image.setPixelColor(i, 255 - i, colour.darker(110));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 95);
+    return bytes;
+}
+
+bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 16 && std::abs(a.green() - b.green()) < 16 && std::abs(a.blue() - b.blue()) < 16;
+}
+
+const QColor kFace(200, 201, 202);
+
+} // namespace
+
+class DrawPassTest : public FetchFixture {
+protected:
+    DrawPassResult draw(ViewCentre centre, QSize size, FetchOptions options = drawingPass(), bool internetOnly = false) {
+        buffer.resize(size);
+        DrawPassInput in;
+        in.centre = centre;
+        in.size = size;
+        in.options = options;
+        in.internetOnly = internetOnly;
+        in.buttonFace = kFace;
+        return DrawView(in, context, buffer);
+    }
+    QColor pixel(int x, int y) {
+        auto guard = buffer.lock();
+        return buffer.image().pixelColor(x, y);
+    }
+    void cache(const jtype& r, const QByteArray& bytes) { folder.write(QDir(folder.path()).relativeFilePath(r.satPath), bytes); }
+    // The record of the tile at a column/row offset from the tile under the centre.
+    jtype tileAt(const ViewCentre& c, int di, int dj) {
+        geo::TileRequests t = geo::tileRequests(settings.templates, geo::LocateTile(c.zoom, c.lonW, c.lat));
+        for (; di > 0; --di) geo::StepEast(t, settings.templates);
+        for (; di < 0; ++di) geo::StepWest(t, settings.templates);
+        for (; dj > 0; --dj) geo::StepSouth(t, settings.templates);
+        for (; dj < 0; ++dj) geo::StepNorth(t, settings.templates);
+        return makeTileRecord(t, settings.layout);
+    }
+
+    BackBuffer buffer;
+};
+
+TEST_F(DrawPassTest, CachedTilesLandAtTheirPlaces) {
+    const ViewCentre c{-20.5, 45.25, 10};
+    cache(tileAt(c, 0, 0), colouredJpeg(Qt::red));
+    cache(tileAt(c, 1, 0), colouredJpeg(Qt::blue));
+    cache(tileAt(c, 0, -1), colouredJpeg(Qt::green));
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    const QSize size(800, 600);
+    const DrawPassResult result = draw(c, size);
+    const int cx = 400 - centre.pixelColumn;
+    const int cy = 300 - centre.pixelRow;
+    EXPECT_TRUE(near(pixel(cx + 3, cy + 3), Qt::red));
+    EXPECT_TRUE(near(pixel(cx + 252, cy + 250), Qt::red));
+    EXPECT_TRUE(near(pixel(cx + 259, cy + 3), Qt::blue));
+    EXPECT_TRUE(near(pixel(cx + 3, cy - 4), Qt::green));
+    EXPECT_FALSE(result.crossesWorldEdge);
+    // 800 x 600 is covered by 4 x 3, 4 x 4, 5 x 3 or 5 x 4 tiles; the three cached ones are not queued.
+    EXPECT_GE(result.visited, 12);
+    EXPECT_EQ(result.queue.size(), static_cast<size_t>(result.visited - 3));
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(DrawPassTest, MissingTilesAreQueuedInSpiralOrder) {
+    const ViewCentre c{-20.5, 45.25, 10};
+    const DrawPassResult result = draw(c, QSize(800, 600));
+    ASSERT_GE(result.queue.size(), 9u);
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    const QPoint origin(400 - centre.pixelColumn, 300 - centre.pixelRow);
+    std::vector<QPoint> expected;
+    for (int k = 0; expected.size() < result.queue.size(); ++k)
+        for (const QPoint o : spiralRing(k)) {
+            const QRect tile(origin + 256 * o, QSize(256, 256));
+            if (tile.intersects(QRect(0, 0, 800, 600))) expected.push_back(tile.topLeft());
+        }
+    for (size_t i = 0; i < result.queue.size(); ++i) {
+        EXPECT_EQ(QPoint(result.queue[i].x, result.queue[i].y), expected[i]) << i;
+        EXPECT_TRUE(result.queue[i].bitmap.isNull());
+    }
+    EXPECT_EQ(result.queue[1].satRequest, tileAt(c, 0, -1).satRequest); // ring 1 starts north
+    EXPECT_EQ(result.queue[2].satRequest, tileAt(c, 1, -1).satRequest);
+}
+
+TEST_F(DrawPassTest, ButtonFaceBeyondTheWorld) {
+    // Level 1 in a view wider and higher than the world: the four tiles and button face around them.
+    DrawPassResult world = draw({0, 0, 1}, QSize(700, 600));
+    EXPECT_TRUE(world.crossesWorldEdge);
+    EXPECT_EQ(world.visited, 4);
+    EXPECT_EQ(pixel(5, 300), kFace);
+    EXPECT_EQ(pixel(694, 300), kFace);
+    EXPECT_EQ(pixel(350, 10), kFace);
+    EXPECT_NE(pixel(100, 300), kFace); // the placeholder of a tile inside the world
+    // The top of the world in the middle of the view.
+    const DrawPassResult top = draw({30, geo::kLatitudeLimit, 6}, QSize(600, 400));
+    EXPECT_TRUE(top.crossesWorldEdge);
+    EXPECT_EQ(pixel(300, 10), kFace);
+    EXPECT_NE(pixel(300, 390), kFace);
+    for (const jtype& r : top.queue) EXPECT_GE(r.y, 199);
+}
+
+TEST_F(DrawPassTest, WorkModes) {
+    const ViewCentre c{-20.5, 45.25, 10};
+    cache(tileAt(c, 0, 0), colouredJpeg(Qt::red));
+    // Internet only: every visited tile goes to the loader, the cached one included.
+    const DrawPassResult internet = draw(c, QSize(300, 300), drawingPass(), true);
+    EXPECT_EQ(internet.queue.size(), static_cast<size_t>(internet.visited));
+
+    // Cache only: a missing satellite tile shows its placeholder and is still queued; a missing map
+    // tile shows its placeholder and is not.
+    FetchOptions cacheOnly = drawingPass();
+    cacheOnly.cacheOnly = true;
+    const DrawPassResult sat = draw(c, QSize(300, 300), cacheOnly);
+    EXPECT_EQ(sat.queue.size(), static_cast<size_t>(sat.visited - 1));
+    FetchOptions mapOnly = drawingPass(false, true);
+    mapOnly.cacheOnly = true;
+    const DrawPassResult map = draw(c, QSize(300, 300), mapOnly);
+    EXPECT_TRUE(map.queue.empty());
+    EXPECT_EQ(pixel(2, 2), QColor(138, 138, 138));
+}
+
+TEST_F(DrawPassTest, ANarrowViewStillGetsItsNeighbours) {
+    // A centre 20 pixels from its tile's west edge in a view 100 pixels wide: the tiles to the west overlap.
+    ViewCentre c{-20.5, 45.25, 10};
+    const geo::TileLocation t = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    geo::ShiftPosition(20 - t.pixelColumn, 0, c.zoom, c.lonW, c.lat);
+    ASSERT_EQ(geo::LocateTile(c.zoom, c.lonW, c.lat).pixelColumn, 20);
+    const DrawPassResult result = draw(c, QSize(100, 600));
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    int expected = 0;
+    for (int i = -3; i <= 3; ++i)
+        for (int j = -3; j <= 3; ++j)
+            expected += QRect(50 - centre.pixelColumn + 256 * i, 300 - centre.pixelRow + 256 * j, 256, 256)
+                            .intersects(QRect(0, 0, 100, 600));
+    EXPECT_EQ(result.visited, expected);
+    EXPECT_GE(expected, 6); // two columns
+    EXPECT_EQ(result.queue.front().satRequest, tileAt(c, 0, 0).satRequest);
+}
+
+// The loader fetches the queue in visiting order and draws each tile; once stopped it finishes the tile
+// at hand (which stays in the cache) and fetches no more.
+TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
+    const ViewCentre c{-20.5, 45.25, 10};
+    server.setFallback([](const std::string&) { return ScriptedAnswer{200, jpegTile(7), "image/jpeg", 30}; });
+    DrawPassResult pass = draw(c, QSize(800, 600));
+    auto shared = std::make_shared<ViewShared>(std::shared_ptr<const LanguageTable>(&language, [](auto*) {}));
+    auto buffer = std::make_shared<BackBuffer>();
+    buffer->resize(QSize(800, 600));
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    std::atomic<int> repaints{0};
+    ++shared->loaderCount;
+    ViewLoader loader(pass.queue, context.settings, shared, drawingPass(), buffer, stop, [&] { ++repaints; });
+    loader.start(QThread::IdlePriority);
+    ASSERT_TRUE(loader.wait(QDeadlineTimer(20000)));
+    EXPECT_EQ(shared->loaderCount.load(), 0);
+    ASSERT_EQ(loader.fetched().size(), pass.queue.size());
+    QStringList targets;
+    for (const jtype& r : pass.queue) targets.append(target(r.satRequest));
+    EXPECT_EQ(server.requests(), targets);
+    EXPECT_GE(repaints.load(), 1);
+    {
+        auto guard = buffer->lock();
+        const jtype& first = pass.queue.front();
+        EXPECT_EQ(buffer->image().pixelColor(first.x + 5, first.y + 5), decoded(jpegTile(7)).pixelColor(5, 5));
+    }
+
+    // A second loader over other tiles, stopped once its first request arrived.
+    const DrawPassResult next = draw({-21.5, 45.25, 10}, QSize(800, 600));
+    const int before = server.requests().size();
+    auto stop2 = std::make_shared<std::atomic<bool>>(false);
+    ++shared->loaderCount;
+    ViewLoader second(next.queue, context.settings, shared, drawingPass(), buffer, stop2, [] {});
+    second.start(QThread::IdlePriority);
+    QDeadlineTimer deadline(10000);
+    while (server.requests().size() == before && !deadline.hasExpired()) QThread::yieldCurrentThread();
+    *stop2 = true;
+    ASSERT_TRUE(second.wait(QDeadlineTimer(20000)));
+    EXPECT_LT(second.fetched().size(), next.queue.size());
+    for (size_t i = 0; i < second.fetched().size(); ++i)
+        EXPECT_TRUE(QFile::exists(satellitePath(settings.layout, second.fetched()[i])));
+}
