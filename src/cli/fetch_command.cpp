@@ -86,6 +86,7 @@ int fetchCommand(const QStringList& args) {
     fetch.mapLayer = layers.map;
     fetch.internetOnly = mode == WorkMode::InternetOnly;
     fetch.cacheOnly = mode == WorkMode::CacheOnly;
+    fetch.pictureNeeded = false; // as a download job
     StderrJob job;
     FetchCounters counters;
     const bool ok = FetchTile(record, fetch, context, &job, &counters);

@@ -15,13 +15,14 @@ namespace zelvano {
 
 namespace {
 
-QImage decode(QIODevice* device) {
+QImage decode(QIODevice* device, int scaleDown = 1) {
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
     if (format != "jpeg" && format != "png") return {};
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxDecodedSide || size.height() > kMaxDecodedSide) return {};
+    if (scaleDown > 1 && format == "jpeg") reader.setScaledSize(size / scaleDown);
     QImage image;
     if (!reader.read(&image)) return {};
     return image;
@@ -58,6 +59,13 @@ QImage decodeImage(const QByteArray& bytes) {
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return decode(&buffer);
+}
+
+bool decodesCleanly(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return !decode(&buffer, 8).isNull();
 }
 
 bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget) {

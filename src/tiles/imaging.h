@@ -24,6 +24,10 @@ bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget = nullp
 // Decodes a JPEG or PNG held in memory; a null image when it does not decode or is too large.
 QImage decodeImage(const QByteArray& bytes);
 
+// Whether the bytes decode, for callers that do not keep the picture: a JPEG is decoded at an eighth of
+// its size, which reads all of its coded data but skips most of the pixel work.
+bool decodesCleanly(const QByteArray& bytes);
+
 // Encode and replace the file through a temporary file in its folder (created when missing). A target
 // that stays read-only through the wait is left unchanged and counts as success. Cache tiles are saved
 // unsynced; pictures the user asked for are flushed to the disk first.

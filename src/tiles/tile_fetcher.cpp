@@ -218,6 +218,7 @@ private:
     // one is waited for and then given up).
     bool decodeStored(QImage& slot, const QByteArray* written, const QString& path) {
         if (!written) return LoadImageFile(slot, path, &budget_);
+        if (!o_.pictureNeeded) return decodesCleanly(*written);
         slot = decodeImage(*written);
         return !slot.isNull();
     }

@@ -18,6 +18,7 @@ struct FetchOptions {
     bool internetOnly = false;
     bool cacheOnly = false;
     bool jobMode = false;
+    bool pictureNeeded = true; // false: a download job, which only checks that what it stores decodes
 };
 
 // Errors by kind, counted by the caller's thread.

@@ -361,3 +361,15 @@ TEST_F(MainWindowTest, ClosingWhileALoaderRuns) {
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("ZLV2.ini"))));
     EXPECT_LT(server.requests().size(), static_cast<qsizetype>(w.lastPass().queue.size()));
 }
+
+TEST_F(MainWindowTest, ShrinkingKeepsThePictureAndGrowingRedraws) {
+    MainWindow& w = open();
+    const int passes = w.drawingPasses();
+    w.resize(w.width() - 100, w.height() - 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.backBuffer()->size() == view()->size(); }, 3000));
+    EXPECT_EQ(w.drawingPasses(), passes);
+    w.resize(w.width() + 200, w.height() + 100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.backBuffer()->size() == view()->size(); }, 3000));
+    EXPECT_EQ(w.drawingPasses(), passes + 1);
+    w.waitForLoaders(20000);
+}
