@@ -294,3 +294,24 @@ TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
     for (int i = 0; i < 30; ++i) EXPECT_EQ(fileBytes(tiles[i].satPath), jpegTile(i)) << i;
     EXPECT_EQ(server.requests().size(), 120);
 }
+
+// A download job keeps no picture: it only checks that what it stored decodes.
+TEST_F(FetchTileTest, DownloadJobsCheckThatTilesDecodeWithoutKeepingThem) {
+    FetchOptions o = jobOptions();
+    o.pictureNeeded = false;
+    jtype good = record(7, 30, 40);
+    server.answer(target(good.satRequest), {200, jpegTile(11)});
+    EXPECT_TRUE(FetchTile(good, o, context, &job, &counters));
+    EXPECT_TRUE(good.bitmap.isNull());
+    EXPECT_EQ(fileBytes(good.satPath), jpegTile(11));
+
+    jtype broken = record(8, 30, 40);
+    QByteArray corrupt = jpegTile(12);
+    corrupt.truncate(600); // a header and a little data, then the end marker
+    corrupt += "\xFF\xD9";
+    server.answer(target(broken.satRequest), {200, corrupt});
+    job.log.clear();
+    EXPECT_FALSE(FetchTile(broken, o, context, &job, &counters));
+    EXPECT_EQ(job.log, QStringList{text(29) + u' ' + broken.satPath});
+    EXPECT_FALSE(QFile::exists(broken.satPath));
+}
