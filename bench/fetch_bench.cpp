@@ -2,6 +2,7 @@
 // download job fetches them (checked, stored, checked to decode), beside the same 2000 requests made by one
 // curl process with keep-alive, writing to /dev/null and to one file per tile. Run it with scripts/bench.
 #include "base/headless_gui.h"
+#include "tile_server_process.h"
 #include "config/language_table.h"
 #include "geo/tile_math.h"
 #include "tiles/tile_fetcher.h"
@@ -21,16 +22,6 @@ namespace {
 
 constexpr int kTiles = 2000;
 
-int startServer(QProcess& server) {
-    server.start(QStringLiteral(ZELVANO_TILESERVER), {QStringLiteral("--port"), QStringLiteral("0")});
-    QByteArray out;
-    while (server.waitForReadyRead(10000)) {
-        out += server.readAllStandardOutput();
-        if (out.endsWith('\n')) return out.mid(out.lastIndexOf(':') + 1).trimmed().toInt();
-    }
-    return 0;
-}
-
 double runCurl(const QString& configPath) {
     QElapsedTimer timer;
     timer.start();
@@ -46,7 +37,7 @@ int main(int argc, char* argv[]) {
     prepareHeadlessGui();
     QGuiApplication app(argc, argv);
     QProcess server;
-    const int port = startServer(server);
+    const int port = bench::startTileServer(server);
     if (port <= 0) {
         std::fprintf(stderr, "cannot start zelvano-tileserver\n");
         return 1;

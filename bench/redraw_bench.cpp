@@ -2,6 +2,7 @@
 // with QImage alone; then a cold view filled in by the view loader from zelvano-tileserver, with the
 // longest stall of the UI thread's event loop while the loader works. Run it with scripts/bench.
 #include "base/headless_gui.h"
+#include "tile_server_process.h"
 #include "config/language_table.h"
 #include "view/draw_pass.h"
 #include "view/view_loader.h"
@@ -20,16 +21,6 @@ using namespace zelvano;
 
 namespace {
 
-int startServer(QProcess& server) {
-    server.start(QStringLiteral(ZELVANO_TILESERVER), {QStringLiteral("--port"), QStringLiteral("0")});
-    QByteArray out;
-    while (server.waitForReadyRead(10000)) {
-        out += server.readAllStandardOutput();
-        if (out.endsWith('\n')) return out.mid(out.lastIndexOf(':') + 1).trimmed().toInt();
-    }
-    return 0;
-}
-
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -41,7 +32,7 @@ int main(int argc, char* argv[]) {
     prepareHeadlessGui();
     QGuiApplication app(argc, argv);
     QProcess server;
-    const int port = startServer(server);
+    const int port = bench::startTileServer(server);
     if (port <= 0) return 1;
     QTemporaryDir home(QCoreApplication::applicationDirPath() + QStringLiteral("/bench-home-XXXXXX"));
     auto language = std::make_shared<LanguageTable>();

@@ -3,7 +3,10 @@
 #include "base/number_text.h"
 #include "geo/tile_math.h"
 
+#include <QJsonDocument>
+
 #include <cmath>
+#include <cstdio>
 
 namespace zelvano::cli {
 
@@ -48,6 +51,11 @@ std::optional<double> parseUserNumber(const QString& text) {
     if (!value) value = parseDecimal(text, u',');
     if (value && !std::isfinite(*value)) return std::nullopt;
     return value;
+}
+
+void printJson(const QJsonObject& json) {
+    const QByteArray out = QJsonDocument(json).toJson(QJsonDocument::Indented);
+    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Command-line options of zelvano-cli verbs: "--name value", "--name=value" and bare flags.
 #pragma once
 
+#include <QJsonObject>
 #include <QMap>
 #include <QMultiMap>
 #include <QSet>
@@ -33,6 +34,9 @@ struct Position {
     double lon;
 };
 Position requiredPosition(const Options& options);
+
+// Writes the object to stdout, indented.
+void printJson(const QJsonObject& json);
 
 // Thrown by a verb for bad arguments; main() prints it and exits with status 2.
 struct UsageError {

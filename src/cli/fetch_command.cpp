@@ -103,8 +103,7 @@ int fetchCommand(const QStringList& args) {
         {QStringLiteral("badFileErrors"), counters.badFileErrors},
         {QStringLiteral("downloadedBytes"), meter.total()},
     };
-    const QByteArray out = QJsonDocument(json).toJson(QJsonDocument::Indented);
-    std::fwrite(out.constData(), 1, out.size(), stdout);
+    printJson(json);
     return ok ? 0 : 1;
 }
 

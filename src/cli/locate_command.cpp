@@ -44,8 +44,7 @@ int locateCommand(const QStringList& args) {
         {QStringLiteral("secondaryAerialRequest"),
          geo::secondaryRequest(templates.secondaryAerial, requests.satellite, false)},
     };
-    const QByteArray out = QJsonDocument(json).toJson(QJsonDocument::Indented);
-    std::fwrite(out.constData(), 1, out.size(), stdout);
+    printJson(json);
     return 0;
 }
 

@@ -27,8 +27,7 @@ int settingsCommand(const QStringList& args) {
             throw UsageError{QStringLiteral("--set %1: no such setting, or not a value for it").arg(*it)};
     }
 
-    const QByteArray out = QJsonDocument(settingsAsJson(settings)).toJson(QJsonDocument::Indented);
-    std::fwrite(out.constData(), 1, out.size(), stdout);
+    printJson(settingsAsJson(settings));
 
     if (options->flags.contains(QStringLiteral("save")) && !saveSettings(settings, folder)) {
         // Entries 35 and 36: "cannot write the settings file", "cannot save".

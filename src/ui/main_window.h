@@ -42,7 +42,6 @@ public:
     int runningLoaders() const { return shared_->loaderCount.load(); }
     int drawingPasses() const { return passes_; }
     const DrawPassResult& lastPass() const { return lastPass_; }
-    QPointer<ViewLoader> latestLoader() const { return latestLoader_; }
     bool selectionPresent() const { return selectionPresent_; }
     QRect selectionPixels() const { return QRect(QPoint(x1_, y1_), QPoint(x2_, y2_)); }
     QString statusText(int panel) const;
@@ -113,7 +112,6 @@ private:
     std::shared_ptr<ViewShared> shared_;
     std::shared_ptr<BackBuffer> buffer_;
     std::shared_ptr<std::atomic<bool>> latestStop_;
-    QPointer<ViewLoader> latestLoader_;
     QList<QPointer<ViewLoader>> loaders_;
     DrawPassResult lastPass_;
     int passes_ = 0;

@@ -108,7 +108,6 @@ void MainWindow::startLoader(std::vector<jtype> queue, FetchOptions options) {
         loaders_.removeAll(loader);
         loader->deleteLater();
     });
-    latestLoader_ = loader;
     loaders_.append(loader);
     ++shared_->loaderCount;
     loader->start(QThread::IdlePriority);

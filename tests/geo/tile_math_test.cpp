@@ -10,18 +10,18 @@ using namespace zelvano::geo;
 
 namespace {
 
-// Column and row spelled by the letters: letter i gives bit (L - i) of x for r/s and of y for s/t.
 std::pair<int, int> columnRowOfLetters(const QString& letters) {
-    int x = 0;
-    int y = 0;
-    for (const QChar c : letters) {
-        x = 2 * x + (c == u'r' || c == u's');
-        y = 2 * y + (c == u's' || c == u't');
-    }
-    return {x, y};
+    const QPoint p = columnRowOf(letters);
+    return {p.x(), p.y()};
 }
 
 } // namespace
+
+TEST(LocateTile, LettersSpellColumnAndRow) {
+    EXPECT_EQ(columnRowOf(QStringLiteral("rs")), QPoint(3, 1));   // r: east; s: east and south
+    EXPECT_EQ(columnRowOf(QStringLiteral("tqs")), QPoint(1, 5));  // 001, 101
+    EXPECT_EQ(columnRowOf(QString()), QPoint(0, 0));
+}
 
 TEST(LocateTile, LevelOneNamesTheFourQuarters) {
     struct Case {

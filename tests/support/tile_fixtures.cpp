@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QPainter>
 
+#include <cstdlib>
+
 namespace zelvano::test {
 
 namespace {
@@ -25,6 +27,13 @@ QByteArray jpegTile(int seed) {
     return encode(image, "JPEG", 90);
 }
 
+QByteArray solidJpeg(QColor colour) {
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(colour);
+    for (int i = 0; i < 256; i += 4) image.setPixelColor(i, 255 - i, colour.darker(110));
+    return encode(image, "JPEG", 95);
+}
+
 QByteArray pngTile(QColor colour, bool overlay) {
     QImage image(256, 256, QImage::Format_ARGB32);
     image.fill(overlay ? Qt::transparent : colour);
@@ -37,5 +46,10 @@ QByteArray pngTile(QColor colour, bool overlay) {
 }
 
 QImage decoded(const QByteArray& bytes) { return QImage::fromData(bytes); }
+
+bool nearColour(QColor a, QColor b, int tolerance) {
+    return std::abs(a.red() - b.red()) < tolerance && std::abs(a.green() - b.green()) < tolerance &&
+           std::abs(a.blue() - b.blue()) < tolerance;
+}
 
 } // namespace zelvano::test

@@ -9,24 +9,6 @@
 using namespace zelvano;
 using namespace zelvano::test;
 
-namespace {
-
-QByteArray solidJpeg(QColor colour) {
-    QImage image = newTileImage(colour);
-    for (int i = 0; i < 256; i += 8) image.setPixelColor(i, i, colour.darker()); // enough detail for 1700 bytes
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 95);
-    return bytes;
-}
-
-bool near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) < 12 && std::abs(a.green() - b.green()) < 12 && std::abs(a.blue() - b.blue()) < 12;
-}
-
-} // namespace
-
 class ParentBuilderTest : public FetchFixture {
 protected:
     QString sat(const QString& letters) const { return settings.templates.satellite + letters; }
@@ -46,10 +28,10 @@ TEST_F(ParentBuilderTest, LevelOneTilesBuildTheWholeWorldTile) {
     QImage world;
     ASSERT_TRUE(LoadImageFile(world, path("")));
     EXPECT_EQ(world.size(), QSize(256, 256));
-    EXPECT_TRUE(near(world.pixelColor(40, 60), Qt::red));
-    EXPECT_TRUE(near(world.pixelColor(200, 60), Qt::green));
-    EXPECT_TRUE(near(world.pixelColor(200, 200), Qt::blue));
-    EXPECT_TRUE(near(world.pixelColor(60, 200), Qt::black));
+    EXPECT_TRUE(nearColour(world.pixelColor(40, 60), Qt::red));
+    EXPECT_TRUE(nearColour(world.pixelColor(200, 60), Qt::green));
+    EXPECT_TRUE(nearColour(world.pixelColor(200, 200), Qt::blue));
+    EXPECT_TRUE(nearColour(world.pixelColor(60, 200), Qt::black));
 }
 
 TEST_F(ParentBuilderTest, WalkStopsAtTheFirstCachedAncestorUnlessReplacing) {
@@ -61,12 +43,12 @@ TEST_F(ParentBuilderTest, WalkStopsAtTheFirstCachedAncestorUnlessReplacing) {
     BuildParents(sat("qrq"), false, settings.layout, 70);
     EXPECT_FALSE(QFile::exists(path("qr")));
     EXPECT_FALSE(QFile::exists(path("")));
-    EXPECT_TRUE(near(decoded(fileBytes(path("q"))).pixelColor(9, 9), Qt::darkGreen));
+    EXPECT_TRUE(nearColour(decoded(fileBytes(path("q"))).pixelColor(9, 9), Qt::darkGreen));
 
     BuildParents(sat("qrq"), true, settings.layout, 70);
     EXPECT_FALSE(QFile::exists(path("qr")));
     EXPECT_TRUE(QFile::exists(path(""))); // replacing walks to the root
-    EXPECT_TRUE(near(decoded(fileBytes(path("q"))).pixelColor(9, 9), Qt::darkGreen)); // q's children are missing
+    EXPECT_TRUE(nearColour(decoded(fileBytes(path("q"))).pixelColor(9, 9), Qt::darkGreen)); // q's children are missing
 }
 
 TEST_F(ParentBuilderTest, ReadOnlyChildrenAndTargets) {
@@ -101,5 +83,5 @@ TEST_F(ParentBuilderTest, FetchingTheLastChildBuildsItsParent) {
     FetchTile(secondary, o, context);
     EXPECT_TRUE(QFile::exists(secondary.secAerialPath));
     EXPECT_TRUE(QFile::exists(path("qr")));
-    EXPECT_TRUE(near(decoded(fileBytes(path("qr"))).pixelColor(60, 200), Qt::yellow)); // from kh/, not vea/
+    EXPECT_TRUE(nearColour(decoded(fileBytes(path("qr"))).pixelColor(60, 200), Qt::yellow)); // from kh/, not vea/
 }

@@ -12,20 +12,6 @@ using namespace zelvano::test;
 
 namespace {
 
-QByteArray colouredJpeg(QColor colour) {
-    QImage image = newTileImage(colour);
-    for (int i = 0; i < 256; i += 4) image.setPixelColor(i, 255 - i, colour.darker(110));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 95);
-    return bytes;
-}
-
-bool near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) < 16 && std::abs(a.green() - b.green()) < 16 && std::abs(a.blue() - b.blue()) < 16;
-}
-
 const QColor kFace(200, 201, 202);
 
 } // namespace
@@ -62,18 +48,18 @@ protected:
 
 TEST_F(DrawPassTest, CachedTilesLandAtTheirPlaces) {
     const ViewCentre c{-20.5, 45.25, 10};
-    cache(tileAt(c, 0, 0), colouredJpeg(Qt::red));
-    cache(tileAt(c, 1, 0), colouredJpeg(Qt::blue));
-    cache(tileAt(c, 0, -1), colouredJpeg(Qt::green));
+    cache(tileAt(c, 0, 0), solidJpeg(Qt::red));
+    cache(tileAt(c, 1, 0), solidJpeg(Qt::blue));
+    cache(tileAt(c, 0, -1), solidJpeg(Qt::green));
     const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
     const QSize size(800, 600);
     const DrawPassResult result = draw(c, size);
     const int cx = 400 - centre.pixelColumn;
     const int cy = 300 - centre.pixelRow;
-    EXPECT_TRUE(near(pixel(cx + 3, cy + 3), Qt::red));
-    EXPECT_TRUE(near(pixel(cx + 252, cy + 250), Qt::red));
-    EXPECT_TRUE(near(pixel(cx + 259, cy + 3), Qt::blue));
-    EXPECT_TRUE(near(pixel(cx + 3, cy - 4), Qt::green));
+    EXPECT_TRUE(nearColour(pixel(cx + 3, cy + 3), Qt::red));
+    EXPECT_TRUE(nearColour(pixel(cx + 252, cy + 250), Qt::red));
+    EXPECT_TRUE(nearColour(pixel(cx + 259, cy + 3), Qt::blue));
+    EXPECT_TRUE(nearColour(pixel(cx + 3, cy - 4), Qt::green));
     EXPECT_FALSE(result.crossesWorldEdge);
     // 800 x 600 is covered by 4 x 3, 4 x 4, 5 x 3 or 5 x 4 tiles; the three cached ones are not queued.
     EXPECT_GE(result.visited, 12);
@@ -120,7 +106,7 @@ TEST_F(DrawPassTest, ButtonFaceBeyondTheWorld) {
 
 TEST_F(DrawPassTest, WorkModes) {
     const ViewCentre c{-20.5, 45.25, 10};
-    cache(tileAt(c, 0, 0), colouredJpeg(Qt::red));
+    cache(tileAt(c, 0, 0), solidJpeg(Qt::red));
     // Internet only: every visited tile goes to the loader, the cached one included.
     const DrawPassResult internet = draw(c, QSize(300, 300), drawingPass(), true);
     EXPECT_EQ(internet.queue.size(), static_cast<size_t>(internet.visited));
