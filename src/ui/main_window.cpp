@@ -327,11 +327,14 @@ void MainWindow::applySettings(const SettingsLoadResult& loaded) {
 
 void MainWindow::collectSettings() {
     Settings& s = settings_;
-    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
-    s.windowWidth = g.width();
-    s.windowHeight = g.height();
-    s.windowLeft = g.left();
-    s.windowTop = g.top();
+    // The same measures that applySettings sets: the client size, and the frame's place (as move() takes it).
+    const bool normal = !isMaximized() && !isFullScreen();
+    const QSize size = normal ? this->size() : normalGeometry().size();
+    const QPoint place = normal ? pos() : normalGeometry().topLeft();
+    s.windowWidth = size.width();
+    s.windowHeight = size.height();
+    s.windowLeft = place.x();
+    s.windowTop = place.y();
     s.searchLatHemisphere = latHemisphere_->currentIndex();
     s.searchLonHemisphere = lonHemisphere_->currentIndex();
     s.searchZoomIndex = searchZoom_->currentIndex();

@@ -77,7 +77,7 @@ private:
     void FormActivate();
 
     FetchOptions viewOptions() const;
-    void startLoader(std::vector<jtype> queue, FetchOptions options);
+    void startLoader(std::vector<jtype> queue, FetchOptions options, std::shared_ptr<const FetchSettings> fetchSettings);
     void stopLatestLoader();
     void requestRepaint();
 

@@ -48,8 +48,7 @@ void MainWindow::RefreshView() {
         ++passes_;
         paintBox_->update();
         if (!lastPass_.queue.empty()) {
-            FetchOptions loaderOptions = input.options;
-            startLoader(lastPass_.queue, loaderOptions);
+            startLoader(lastPass_.queue, input.options, fetchSettings);
         } else {
             latestStop_.reset();
         }
@@ -96,10 +95,10 @@ FetchOptions MainWindow::viewOptions() const {
     return o;
 }
 
-void MainWindow::startLoader(std::vector<jtype> queue, FetchOptions options) {
+void MainWindow::startLoader(std::vector<jtype> queue, FetchOptions options,
+                             std::shared_ptr<const FetchSettings> fetchSettings) {
     latestStop_ = std::make_shared<std::atomic<bool>>(false);
-    auto* loader = new ViewLoader(std::move(queue), std::make_shared<const FetchSettings>(fetchSettingsFrom(settings_, programFolder_)),
-                                  shared_, options, buffer_, latestStop_,
+    auto* loader = new ViewLoader(std::move(queue), std::move(fetchSettings), shared_, options, buffer_, latestStop_,
                                   [view = QPointer<MapView>(paintBox_)] {
                                       QMetaObject::invokeMethod(qApp, [view] { if (view) view->update(); },
                                                                 Qt::QueuedConnection);
