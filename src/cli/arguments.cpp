@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include "base/number_text.h"
+#include "config/program_folder.h"
 #include "geo/tile_math.h"
 
 #include <QJsonDocument>
@@ -51,6 +52,13 @@ std::optional<double> parseUserNumber(const QString& text) {
     if (!value) value = parseDecimal(text, u',');
     if (value && !std::isfinite(*value)) return std::nullopt;
     return value;
+}
+
+std::unique_ptr<ProgramState> loadProgramState() {
+    auto state = std::make_unique<ProgramState>();
+    state->folder = programFolder();
+    loadSettings(state->settings, state->language, state->folder);
+    return state;
 }
 
 void printJson(const QJsonObject& json) {

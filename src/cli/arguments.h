@@ -1,6 +1,8 @@
 // Command-line options of zelvano-cli verbs: "--name value", "--name=value" and bare flags.
 #pragma once
 
+#include "config/settings_file.h"
+
 #include <QJsonObject>
 #include <QMap>
 #include <QMultiMap>
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace zelvano::cli {
@@ -34,6 +37,14 @@ struct Position {
     double lon;
 };
 Position requiredPosition(const Options& options);
+
+// The program folder with its settings and language table, loaded exactly as the program loads them.
+struct ProgramState {
+    QString folder;
+    Settings settings;
+    LanguageTable language;
+};
+std::unique_ptr<ProgramState> loadProgramState();
 
 // Writes the object to stdout, indented.
 void printJson(const QJsonObject& json);

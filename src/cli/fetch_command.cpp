@@ -1,13 +1,10 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 
-#include "base/number_text.h"
-#include "config/program_folder.h"
 #include "config/settings_file.h"
 #include "geo/mirror_random.h"
 #include "tiles/tile_fetcher.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cstdio>
@@ -60,10 +57,9 @@ int fetchCommand(const QStringList& args) {
     if (!options) throw UsageError{error};
     const Position position = requiredPosition(*options);
 
-    const QString folder = programFolder();
-    Settings settings;
-    LanguageTable language;
-    loadSettings(settings, language, folder);
+    const auto state = loadProgramState();
+    const Settings& settings = state->settings;
+    const LanguageTable& language = state->language;
     const Layers layers = layersOf(*options, settings);
     const WorkMode mode = modeOf(*options, settings);
     if (!layers.sat && !layers.map) throw UsageError{QStringLiteral("the settings choose no layer; pass --layers")};
@@ -71,7 +67,7 @@ int fetchCommand(const QStringList& args) {
 
     geo::seedMirrorRandom(); // as a worker thread does when it starts
     FetchContext context;
-    context.settings = std::make_shared<const FetchSettings>(fetchSettingsFrom(settings, folder));
+    context.settings = std::make_shared<const FetchSettings>(fetchSettingsFrom(settings, state->folder));
     context.language = &language;
     DownloadMeter meter(language);
     context.meter = &meter;

@@ -1,15 +1,12 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 
-#include "config/program_folder.h"
 #include "config/settings_file.h"
 #include "geo/tile_math.h"
 #include "geo/tile_requests.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cstdio>
 
 namespace zelvano::cli {
 
@@ -20,11 +17,7 @@ int locateCommand(const QStringList& args) {
     if (!options) throw UsageError{error};
     const Position position = requiredPosition(*options);
 
-    const QString folder = programFolder();
-    Settings settings;
-    LanguageTable language;
-    loadSettings(settings, language, folder);
-    const geo::RequestTemplates templates = requestTemplates(settings);
+    const geo::RequestTemplates templates = requestTemplates(loadProgramState()->settings);
 
     // Users type east longitudes as positive; inside the program they are negative.
     const geo::TileLocation tile = geo::LocateTile(position.zoom, -position.lon, position.lat);

@@ -1,12 +1,11 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 
-#include "config/program_folder.h"
 #include "config/settings_file.h"
 
-#include <QJsonDocument>
-
 #include <cstdio>
+
+
 
 namespace zelvano::cli {
 
@@ -15,10 +14,9 @@ int settingsCommand(const QStringList& args) {
     const auto options = parseOptions(args, {}, {QStringLiteral("save")}, error, {QStringLiteral("set")});
     if (!options) throw UsageError{error};
 
-    const QString folder = programFolder();
-    Settings settings;
-    LanguageTable language;
-    loadSettings(settings, language, folder);
+    const auto state = loadProgramState();
+    Settings& settings = state->settings;
+    const LanguageTable& language = state->language;
     // QMultiMap keeps the values of one key newest first; apply them in the order given.
     const QStringList assignments = options->repeated.values(QStringLiteral("set"));
     for (auto it = assignments.crbegin(); it != assignments.crend(); ++it) {
@@ -29,7 +27,7 @@ int settingsCommand(const QStringList& args) {
 
     printJson(settingsAsJson(settings));
 
-    if (options->flags.contains(QStringLiteral("save")) && !saveSettings(settings, folder)) {
+    if (options->flags.contains(QStringLiteral("save")) && !saveSettings(settings, state->folder)) {
         // Entries 35 and 36: "cannot write the settings file", "cannot save".
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(language.languageText(36)),
                      qUtf8Printable(language.languageText(35)));

@@ -51,12 +51,16 @@ void step(TileRequests& r, const RequestTemplates& templates, const StepRule& ru
 
     const int x = numberAfter(r.map, QLatin1StringView("&x="), QLatin1StringView("&y="));
     const int y = numberAfter(r.map, QLatin1StringView("&y="), QLatin1StringView("&zoom="));
-    const int zoom = numberAfter(r.map, QLatin1StringView("&zoom="), QLatin1StringView());
+    const int zoom = serviceZoomOf(r.map);
     r.map = mapRequest(templates.map, x + rule.dx, y + rule.dy, zoom);
     r.hybrid = mapRequest(templates.hybrid, x + rule.dx, y + rule.dy, zoom);
 }
 
 } // namespace
+
+int serviceZoomOf(const QString& mapRequest) {
+    return numberAfter(mapRequest, QLatin1StringView("&zoom="), QLatin1StringView());
+}
 
 QString satelliteRequest(const QString& satelliteTemplate, const QString& letters) {
     return satelliteTemplate + letters;

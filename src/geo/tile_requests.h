@@ -43,6 +43,9 @@ void StepWest(TileRequests& requests, const RequestTemplates& templates);
 void StepNorth(TileRequests& requests, const RequestTemplates& templates);
 void StepSouth(TileRequests& requests, const RequestTemplates& templates);
 
+// The service zoom written after "&zoom=" in a map or hybrid request; 0 when it is missing or not a number.
+int serviceZoomOf(const QString& mapRequest);
+
 // A secondary-service request: the template's text before its first "...", the quadkey of the tile of
 // the satellite request, then the rest of the template. With mirrors on, the second character of the
 // host becomes a mirror digit. A template without "..." gets the quadkey appended.

@@ -28,6 +28,13 @@ QImage decode(QIODevice* device, int scaleDown = 1) {
     return image;
 }
 
+QImage decodeBytes(const QByteArray& bytes, int scaleDown) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decode(&buffer, scaleDown);
+}
+
 bool saveImage(const QImage& image, const QString& path, const char* format, int quality, Durability durability) {
     if (image.isNull()) return false;
     WaitBudget budget;
@@ -54,19 +61,9 @@ bool saveImage(const QImage& image, const QString& path, const char* format, int
 
 } // namespace
 
-QImage decodeImage(const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return decode(&buffer);
-}
+QImage decodeImage(const QByteArray& bytes) { return decodeBytes(bytes, 1); }
 
-bool decodesCleanly(const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return !decode(&buffer, 8).isNull();
-}
+bool decodesCleanly(const QByteArray& bytes) { return !decodeBytes(bytes, 8).isNull(); }
 
 bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget) {
     slot = QImage();

@@ -1,6 +1,5 @@
 #include "tiles/tile_fetcher.h"
 
-#include "base/number_text.h"
 #include "base/text_file.h"
 #include "tiles/imaging.h"
 #include "tiles/parent_builder.h"
@@ -139,8 +138,7 @@ private:
     }
 
     std::optional<bool> overlayPart() {
-        const int f = parseInt32(r_.hybridRequest.mid(r_.hybridRequest.indexOf(QLatin1StringView("&zoom=")) + 6))
-                          .value_or(0) + 1;
+        const int f = geo::serviceZoomOf(r_.hybridRequest) + 1;
         const bool bothLayers = o_.satLayer && o_.mapLayer;
         if (!bothLayers || f == 0 || (!o_.jobMode && c_.overlayCutoff->load() >= f)) {
             if (bothLayers && o_.jobMode && f == 0) {

@@ -75,7 +75,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     shared_->meter.setStatusSink([panel = QPointer<QLabel>(statusPanels_[4])](const QString& text) {
         QMetaObject::invokeMethod(qApp, [panel, text] { if (panel) panel->setText(text); }, Qt::QueuedConnection);
     });
-    loadCacheList(programFolder_); // kept for the settings dialog; no lookup reads the extra caches
+    extraCaches_ = loadCacheList(programFolder_); // for the settings dialog; no tile lookup reads them
     const SettingsLoadResult loaded = loadSettings(settings_, *language_, programFolder_);
     applySettings(loaded);
     statusPanels_[4]->setText(shared_->meter.statusText());

@@ -108,6 +108,7 @@ private:
 
     QString programFolder_;
     Settings settings_;
+    QStringList extraCaches_; // CacheList.dat
     std::shared_ptr<LanguageTable> language_;
     std::shared_ptr<ViewShared> shared_;
     std::shared_ptr<BackBuffer> buffer_;

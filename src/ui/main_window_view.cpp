@@ -1,19 +1,15 @@
 // The main window's side of the view: refreshing, starting and stopping view loaders, resizing.
 #include "ui/main_window.h"
 
-#include "geo/tile_math.h"
 #include "ui/map_view.h"
 #include "ui/tool_icons.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDockWidget>
 #include <QFrame>
 #include <QMessageBox>
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
-#include <QToolTip>
 
 namespace zelvano {
 

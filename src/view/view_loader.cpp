@@ -55,8 +55,7 @@ void ViewLoader::run() {
         r.bitmap = QImage();
     }
     if (!lastRepainted) repaint_();
-    closeThreadConnections();
-    --shared_->loaderCount;
+    --shared_->loaderCount; // the thread's connections close with the thread
 }
 
 } // namespace zelvano
