@@ -2,9 +2,9 @@
 // download job fetches them (checked, stored, checked to decode), beside the same 2000 requests made by one
 // curl process with keep-alive, writing to /dev/null and to one file per tile. Run it with scripts/bench.
 #include "base/headless_gui.h"
-#include "tile_server_process.h"
 #include "config/language_table.h"
 #include "geo/tile_math.h"
+#include "tile_server_process.h"
 #include "tiles/tile_fetcher.h"
 
 #include <QDir>
@@ -50,8 +50,12 @@ int main(int argc, char* argv[]) {
 
     FetchSettings settings;
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
-    settings.templates = {base + QStringLiteral("/kh?v=99&n=404&t=t"), base + QStringLiteral("/mt?n=404&v=w2.70&x="),
-                          base + QStringLiteral("/mt?n=404&v=w2t.70&x="), {}, {}, {}};
+    settings.templates = {base + QStringLiteral("/kh?v=99&n=404&t=t"),
+                          base + QStringLiteral("/mt?n=404&v=w2.70&x="),
+                          base + QStringLiteral("/mt?n=404&v=w2t.70&x="),
+                          {},
+                          {},
+                          {}};
     settings.layout = {home.path() + QStringLiteral("/Cache/"), false};
     settings.autoGenerate = false;
 

@@ -2,8 +2,8 @@
 // with QImage alone; then a cold view filled in by the view loader from zelvano-tileserver, with the
 // longest stall of the UI thread's event loop while the loader works. Run it with scripts/bench.
 #include "base/headless_gui.h"
-#include "tile_server_process.h"
 #include "config/language_table.h"
+#include "tile_server_process.h"
 #include "view/draw_pass.h"
 #include "view/view_loader.h"
 
@@ -41,8 +41,12 @@ int main(int argc, char* argv[]) {
 
     FetchSettings settings;
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
-    settings.templates = {base + QStringLiteral("/kh?v=99&n=404&t=t"), base + QStringLiteral("/mt?n=404&v=w2.70&x="),
-                          base + QStringLiteral("/mt?n=404&v=w2t.70&x="), {}, {}, {}};
+    settings.templates = {base + QStringLiteral("/kh?v=99&n=404&t=t"),
+                          base + QStringLiteral("/mt?n=404&v=w2.70&x="),
+                          base + QStringLiteral("/mt?n=404&v=w2t.70&x="),
+                          {},
+                          {},
+                          {}};
     settings.layout = {home.path() + QStringLiteral("/Cache/"), false};
     auto fetchSettings = std::make_shared<const FetchSettings>(settings);
     auto shared = std::make_shared<ViewShared>(language);
@@ -77,7 +81,8 @@ int main(int argc, char* argv[]) {
     tick.start();
     probe.start();
     loader.start(QThread::IdlePriority);
-    while (!loader.isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (!loader.isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     probe.stop();
     loader.wait();
 
@@ -85,7 +90,8 @@ int main(int argc, char* argv[]) {
     std::vector<double> passMs;
     std::vector<double> decodeMs;
     std::vector<QString> paths;
-    for (const jtype& r : first.queue) paths.push_back(r.satPath);
+    for (const jtype& r : first.queue)
+        paths.push_back(r.satPath);
     for (int round = 0; round < 15; ++round) {
         QElapsedTimer t;
         t.start();

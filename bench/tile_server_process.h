@@ -9,7 +9,8 @@ namespace zelvano::bench {
 
 // The port the server listens on, or 0 when it did not start.
 inline int startTileServer(QProcess& server, const QStringList& extra = {}) {
-    server.start(QStringLiteral(ZELVANO_TILESERVER), QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
+    server.start(QStringLiteral(ZELVANO_TILESERVER),
+                 QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
     QByteArray out;
     while (server.waitForReadyRead(10000)) {
         out += server.readAllStandardOutput();

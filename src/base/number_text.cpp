@@ -42,7 +42,8 @@ void roundTo(DecimalDigits& d, int count) {
     d.digits.resize(count);
     if (up) {
         int i = count - 1;
-        while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
+        while (i >= 0 && d.digits[i] == '9')
+            d.digits[i--] = '0';
         if (i >= 0) {
             ++d.digits[i];
         } else {
@@ -50,7 +51,8 @@ void roundTo(DecimalDigits& d, int count) {
             ++d.pointPos;
         }
     }
-    while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
 }
 
 QString nonFinite(double value) {
@@ -70,12 +72,14 @@ QString formatFixed(double value, int decimals, QChar separator) {
     if (d.pointPos <= 0 || d.digits.empty()) {
         out += u'0';
     } else {
-        for (int i = 0; i < d.pointPos; ++i) out += QLatin1Char(digitAt(i));
+        for (int i = 0; i < d.pointPos; ++i)
+            out += QLatin1Char(digitAt(i));
     }
     if (decimals > 0) {
         out += separator;
         const int first = d.digits.empty() ? 0 : d.pointPos;
-        for (int i = 0; i < decimals; ++i) out += QLatin1Char(d.digits.empty() ? '0' : digitAt(first + i));
+        for (int i = 0; i < decimals; ++i)
+            out += QLatin1Char(d.digits.empty() ? '0' : digitAt(first + i));
     }
     return out;
 }
@@ -95,7 +99,8 @@ QString formatGeneral(double value, int precision, QChar separator) {
             out += QString(-d.pointPos, u'0');
             out += QLatin1String(d.digits.data(), n);
         } else {
-            for (int i = 0; i < d.pointPos; ++i) out += QLatin1Char(i < n ? d.digits[i] : '0');
+            for (int i = 0; i < d.pointPos; ++i)
+                out += QLatin1Char(i < n ? d.digits[i] : '0');
             if (n > d.pointPos) {
                 out += separator;
                 out += QLatin1String(d.digits.data() + d.pointPos, n - d.pointPos);
@@ -115,7 +120,8 @@ QString formatGeneral(double value, int precision, QChar separator) {
 
 std::optional<int> parseInt32(QStringView text) {
     qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ') ++i;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
     if (i == text.size()) return std::nullopt;

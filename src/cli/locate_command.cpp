@@ -7,7 +7,6 @@
 
 #include <QJsonObject>
 
-
 namespace zelvano::cli {
 
 int locateCommand(const QStringList& args) {

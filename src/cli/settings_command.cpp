@@ -5,8 +5,6 @@
 
 #include <cstdio>
 
-
-
 namespace zelvano::cli {
 
 int settingsCommand(const QStringList& args) {

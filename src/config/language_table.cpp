@@ -22,7 +22,8 @@ LanguageTable::LanguageTable() : table_(std::make_shared<const QStringList>()) {
 QStringList LanguageTable::builtinEntries() {
     QStringList entries;
     entries.reserve(kLanguageEntryCount);
-    for (const char16_t* text : kBuiltinTexts) entries.append(QString::fromUtf16(text));
+    for (const char16_t* text : kBuiltinTexts)
+        entries.append(QString::fromUtf16(text));
     return entries;
 }
 

@@ -28,8 +28,12 @@ QString programFolder() {
     return folder;
 }
 
-QString settingsFilePath(const QString& programFolder) { return programFolder + QStringLiteral("/ZLV2.ini"); }
+QString settingsFilePath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/ZLV2.ini");
+}
 
-QString languageFolderPath(const QString& programFolder) { return programFolder + QStringLiteral("/Language"); }
+QString languageFolderPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/Language");
+}
 
 } // namespace zelvano

@@ -10,7 +10,7 @@ namespace zelvano {
 // The folder path without a trailing slash; created when it does not exist yet.
 QString programFolder();
 
-QString settingsFilePath(const QString& programFolder); // <folder>/ZLV2.ini
+QString settingsFilePath(const QString& programFolder);   // <folder>/ZLV2.ini
 QString languageFolderPath(const QString& programFolder); // <folder>/Language
 
 } // namespace zelvano

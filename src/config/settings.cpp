@@ -4,7 +4,9 @@
 
 namespace zelvano {
 
-QString Settings::defaultCopyFolder() { return QDir::tempPath(); }
+QString Settings::defaultCopyFolder() {
+    return QDir::tempPath();
+}
 
 QString cacheRoot(const Settings& settings, const QString& programFolder) {
     if (settings.useCacheFolder) return settings.cacheFolder + u'/';
@@ -12,7 +14,7 @@ QString cacheRoot(const Settings& settings, const QString& programFolder) {
 }
 
 geo::RequestTemplates requestTemplates(const Settings& settings) {
-    return {settings.primarySatelliteTemplate, settings.primaryMapTemplate,     settings.primaryHybridTemplate,
+    return {settings.primarySatelliteTemplate, settings.primaryMapTemplate,      settings.primaryHybridTemplate,
             settings.secondaryAerialTemplate,  settings.secondaryHybridTemplate, settings.secondaryRoadTemplate};
 }
 

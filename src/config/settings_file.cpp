@@ -79,7 +79,9 @@ Line written(QString (*fn)(const Settings&)) {
     return l;
 }
 
-template <int W, auto Member> auto& layoutField(Settings& s) { return s.toolWindowLayout[W].*Member; }
+template <int W, auto Member> auto& layoutField(Settings& s) {
+    return s.toolWindowLayout[W].*Member;
+}
 
 // Lines 30-36, 37-44 or 45-52: one tool window's stored place.
 template <int W> void appendLayout(std::vector<Line>& lines) {
@@ -98,86 +100,86 @@ template <int W> void appendLayout(std::vector<Line>& lines) {
 std::vector<Line> makeLines() {
     using enum WorkMode;
     std::vector<Line> l;
-    l.push_back(text("primarySatelliteTemplate", FIELD(QString, primarySatelliteTemplate)));   // 0
-    l.push_back(workModeFlag(FIELD(WorkMode, workMode), CacheOnly, "c"));                       // 1
-    l.push_back(workModeFlag(FIELD(WorkMode, workMode), InternetOnly, "i"));                    // 2
-    l.push_back(workModeFlag(FIELD(WorkMode, workMode), CacheAndInternet, "ci"));               // 3
-    l.push_back(flag("showTimerDialog", "t", FIELD(bool, showTimerDialog)));                    // 4
-    l.push_back(flag("useProxy", "p", FIELD(bool, useProxy)));                                  // 5
-    l.push_back(text("proxyHost", FIELD(QString, proxyHost)));                                  // 6
-    l.push_back(text("proxyPort", FIELD(QString, proxyPort)));                                  // 7
-    l.push_back(text("proxyUser", FIELD(QString, proxyUser)));                                  // 8
-    l.push_back(text("proxyPassword", FIELD(QString, proxyPassword)));                          // 9
-    l.push_back(written([](const Settings& s) {                                                 // 10
+    l.push_back(text("primarySatelliteTemplate", FIELD(QString, primarySatelliteTemplate))); // 0
+    l.push_back(workModeFlag(FIELD(WorkMode, workMode), CacheOnly, "c"));                    // 1
+    l.push_back(workModeFlag(FIELD(WorkMode, workMode), InternetOnly, "i"));                 // 2
+    l.push_back(workModeFlag(FIELD(WorkMode, workMode), CacheAndInternet, "ci"));            // 3
+    l.push_back(flag("showTimerDialog", "t", FIELD(bool, showTimerDialog)));                 // 4
+    l.push_back(flag("useProxy", "p", FIELD(bool, useProxy)));                               // 5
+    l.push_back(text("proxyHost", FIELD(QString, proxyHost)));                               // 6
+    l.push_back(text("proxyPort", FIELD(QString, proxyPort)));                               // 7
+    l.push_back(text("proxyUser", FIELD(QString, proxyUser)));                               // 8
+    l.push_back(text("proxyPassword", FIELD(QString, proxyPassword)));                       // 9
+    l.push_back(written([](const Settings& s) {                                              // 10
         return QString::number(1 + s.primarySatelliteTemplate.lastIndexOf(u'=') + 1);
     }));
-    l.push_back(integer("searchLatHemisphere", FIELD(int, searchLatHemisphere)));               // 11
-    l.push_back(integer("searchLonHemisphere", FIELD(int, searchLonHemisphere)));               // 12
-    l.push_back(written([](const Settings&) { return QStringLiteral("-"); }));                  // 13
-    l.push_back(integer("searchZoomIndex", FIELD(int, searchZoomIndex)));                       // 14
-    l.push_back(written([](const Settings& s) { return QString::number(s.windowHeight); }));    // 15
-    l.push_back(written([](const Settings& s) { return QString::number(s.windowWidth); }));     // 16
-    l.push_back(integer("panelJpegIndex", FIELD(int, panelJpegIndex)));                         // 17
-    l.push_back(written([](const Settings& s) { return QString::number(s.windowTop); }));       // 18
-    l.push_back(integer("retryCount", FIELD(int, retryCount)));                                 // 19
-    l.push_back(integer("writeErrorLimit", FIELD(int, writeErrorLimit)));                       // 20
-    l.push_back(integer("fetchErrorLimit", FIELD(int, fetchErrorLimit)));                       // 21
-    l.push_back(integer("badFileErrorLimit", FIELD(int, badFileErrorLimit)));                   // 22
-    l.push_back(text("cacheFolder", FIELD(QString, cacheFolder)));                              // 23
-    l.push_back(flag("useCacheFolder", "c", FIELD(bool, useCacheFolder)));                      // 24
-    l.push_back(integer("retryInterval", FIELD(int, retryInterval)));                           // 25
-    l.push_back(decimal(Kind::CommaDecimal, "viewLatitude", FIELD(double, viewLatitude)));      // 26
-    l.push_back(decimal(Kind::CommaDecimal, "viewLongitude", FIELD(double, viewLongitude)));    // 27
-    l.push_back(integer("viewZoom", FIELD(int, viewZoom)));                                     // 28
-    l.push_back(flag("errorControl", "e", FIELD(bool, errorControl)));                          // 29
-    appendLayout<0>(l);                                                                         // 30-36
-    appendLayout<1>(l);                                                                         // 37-44
-    appendLayout<2>(l);                                                                         // 45-52
-    l.push_back(integer("windowHeight", FIELD(int, windowHeight), 480));                        // 53
-    l.push_back(integer("windowWidth", FIELD(int, windowWidth), 640));                          // 54
-    l.push_back(integer("windowTop", FIELD(int, windowTop), 0));                                // 55
-    l.push_back(integer("windowLeft", FIELD(int, windowLeft), 0));                              // 56
-    l.push_back(integer("jobZoomIndex", FIELD(int, jobZoomIndex)));                             // 57
-    l.push_back(flag("autoGenerate", "g", FIELD(bool, autoGenerate)));                          // 58
-    l.push_back(flag("autoGenerateReplace", "G", FIELD(bool, autoGenerateReplace)));            // 59
-    l.push_back(flag("useExtraCaches", "z", FIELD(bool, useExtraCaches)));                      // 60
-    l.push_back(flag("showLogAuto", "l", FIELD(bool, showLogAuto)));                            // 61
-    l.push_back(flag("calibMapInfo", "M", FIELD(bool, calibMapInfo)));                          // 62
-    l.push_back(flag("calibOzi", "O", FIELD(bool, calibOzi)));                                  // 63
-    l.push_back(makeLine(Kind::Mouse, "mouseMode"));                                              // 64
-    l.push_back(integer("autoGenerateQuality", FIELD(int, autoGenerateQuality)));               // 65
-    l.push_back(flag("stitchAddCoords", "K", FIELD(bool, stitchAddCoords)));                    // 66
-    l.push_back(integer("stitchPieceWidth", FIELD(int, stitchPieceWidth)));                     // 67
-    l.push_back(integer("stitchPieceHeight", FIELD(int, stitchPieceHeight)));                   // 68
-    l.push_back(text("copyFolder", FIELD(QString, copyFolder)));                                // 69
-    l.push_back(flag("generateReplace", "g", FIELD(bool, generateReplace)));                    // 70
-    l.push_back(workModeFlag(FIELD(WorkMode, jobWorkMode), CacheOnly, "c"));                    // 71
-    l.push_back(workModeFlag(FIELD(WorkMode, jobWorkMode), InternetOnly, "i"));                 // 72
-    l.push_back(workModeFlag(FIELD(WorkMode, jobWorkMode), CacheAndInternet, "ci"));            // 73
-    l.push_back(integer("jobJpegQuality", FIELD(int, jobJpegQuality)));                         // 74
-    l.push_back(flag("stitchSplit", "D", FIELD(bool, stitchSplit)));                            // 75
-    l.push_back(flag("copyCalibrationOnly", "N", FIELD(bool, copyCalibrationOnly)));            // 76
-    l.push_back(flag("primaryMirrors", "Q", FIELD(bool, primaryMirrors)));                      // 77
-    l.push_back(flag("singleFolderCache", "O", FIELD(bool, singleFolderCache)));                // 78
-    l.push_back(text("primaryMapTemplate", FIELD(QString, primaryMapTemplate)));                // 79
-    l.push_back(text("primaryHybridTemplate", FIELD(QString, primaryHybridTemplate)));          // 80
-    l.push_back(flag("viewMap", "M", FIELD(bool, viewMap)));                                    // 81
-    l.push_back(flag("viewSatellite", "S", FIELD(bool, viewSatellite)));                        // 82
-    l.push_back(flag("jobMap", "M", FIELD(bool, jobMap)));                                      // 83
-    l.push_back(flag("jobSatellite", "S", FIELD(bool, jobSatellite)));                          // 84
-    l.push_back(flag("calibArcGis", "A", FIELD(bool, calibArcGis)));                            // 85
-    l.push_back(text("languageFile", FIELD(QString, languageFile)));                            // 86
-    l.push_back(written([](const Settings&) { return QStringLiteral(" "); }));                  // 87
-    l.push_back(flag("calibSeeYou", "S", FIELD(bool, calibSeeYou)));                            // 88
+    l.push_back(integer("searchLatHemisphere", FIELD(int, searchLatHemisphere)));                // 11
+    l.push_back(integer("searchLonHemisphere", FIELD(int, searchLonHemisphere)));                // 12
+    l.push_back(written([](const Settings&) { return QStringLiteral("-"); }));                   // 13
+    l.push_back(integer("searchZoomIndex", FIELD(int, searchZoomIndex)));                        // 14
+    l.push_back(written([](const Settings& s) { return QString::number(s.windowHeight); }));     // 15
+    l.push_back(written([](const Settings& s) { return QString::number(s.windowWidth); }));      // 16
+    l.push_back(integer("panelJpegIndex", FIELD(int, panelJpegIndex)));                          // 17
+    l.push_back(written([](const Settings& s) { return QString::number(s.windowTop); }));        // 18
+    l.push_back(integer("retryCount", FIELD(int, retryCount)));                                  // 19
+    l.push_back(integer("writeErrorLimit", FIELD(int, writeErrorLimit)));                        // 20
+    l.push_back(integer("fetchErrorLimit", FIELD(int, fetchErrorLimit)));                        // 21
+    l.push_back(integer("badFileErrorLimit", FIELD(int, badFileErrorLimit)));                    // 22
+    l.push_back(text("cacheFolder", FIELD(QString, cacheFolder)));                               // 23
+    l.push_back(flag("useCacheFolder", "c", FIELD(bool, useCacheFolder)));                       // 24
+    l.push_back(integer("retryInterval", FIELD(int, retryInterval)));                            // 25
+    l.push_back(decimal(Kind::CommaDecimal, "viewLatitude", FIELD(double, viewLatitude)));       // 26
+    l.push_back(decimal(Kind::CommaDecimal, "viewLongitude", FIELD(double, viewLongitude)));     // 27
+    l.push_back(integer("viewZoom", FIELD(int, viewZoom)));                                      // 28
+    l.push_back(flag("errorControl", "e", FIELD(bool, errorControl)));                           // 29
+    appendLayout<0>(l);                                                                          // 30-36
+    appendLayout<1>(l);                                                                          // 37-44
+    appendLayout<2>(l);                                                                          // 45-52
+    l.push_back(integer("windowHeight", FIELD(int, windowHeight), 480));                         // 53
+    l.push_back(integer("windowWidth", FIELD(int, windowWidth), 640));                           // 54
+    l.push_back(integer("windowTop", FIELD(int, windowTop), 0));                                 // 55
+    l.push_back(integer("windowLeft", FIELD(int, windowLeft), 0));                               // 56
+    l.push_back(integer("jobZoomIndex", FIELD(int, jobZoomIndex)));                              // 57
+    l.push_back(flag("autoGenerate", "g", FIELD(bool, autoGenerate)));                           // 58
+    l.push_back(flag("autoGenerateReplace", "G", FIELD(bool, autoGenerateReplace)));             // 59
+    l.push_back(flag("useExtraCaches", "z", FIELD(bool, useExtraCaches)));                       // 60
+    l.push_back(flag("showLogAuto", "l", FIELD(bool, showLogAuto)));                             // 61
+    l.push_back(flag("calibMapInfo", "M", FIELD(bool, calibMapInfo)));                           // 62
+    l.push_back(flag("calibOzi", "O", FIELD(bool, calibOzi)));                                   // 63
+    l.push_back(makeLine(Kind::Mouse, "mouseMode"));                                             // 64
+    l.push_back(integer("autoGenerateQuality", FIELD(int, autoGenerateQuality)));                // 65
+    l.push_back(flag("stitchAddCoords", "K", FIELD(bool, stitchAddCoords)));                     // 66
+    l.push_back(integer("stitchPieceWidth", FIELD(int, stitchPieceWidth)));                      // 67
+    l.push_back(integer("stitchPieceHeight", FIELD(int, stitchPieceHeight)));                    // 68
+    l.push_back(text("copyFolder", FIELD(QString, copyFolder)));                                 // 69
+    l.push_back(flag("generateReplace", "g", FIELD(bool, generateReplace)));                     // 70
+    l.push_back(workModeFlag(FIELD(WorkMode, jobWorkMode), CacheOnly, "c"));                     // 71
+    l.push_back(workModeFlag(FIELD(WorkMode, jobWorkMode), InternetOnly, "i"));                  // 72
+    l.push_back(workModeFlag(FIELD(WorkMode, jobWorkMode), CacheAndInternet, "ci"));             // 73
+    l.push_back(integer("jobJpegQuality", FIELD(int, jobJpegQuality)));                          // 74
+    l.push_back(flag("stitchSplit", "D", FIELD(bool, stitchSplit)));                             // 75
+    l.push_back(flag("copyCalibrationOnly", "N", FIELD(bool, copyCalibrationOnly)));             // 76
+    l.push_back(flag("primaryMirrors", "Q", FIELD(bool, primaryMirrors)));                       // 77
+    l.push_back(flag("singleFolderCache", "O", FIELD(bool, singleFolderCache)));                 // 78
+    l.push_back(text("primaryMapTemplate", FIELD(QString, primaryMapTemplate)));                 // 79
+    l.push_back(text("primaryHybridTemplate", FIELD(QString, primaryHybridTemplate)));           // 80
+    l.push_back(flag("viewMap", "M", FIELD(bool, viewMap)));                                     // 81
+    l.push_back(flag("viewSatellite", "S", FIELD(bool, viewSatellite)));                         // 82
+    l.push_back(flag("jobMap", "M", FIELD(bool, jobMap)));                                       // 83
+    l.push_back(flag("jobSatellite", "S", FIELD(bool, jobSatellite)));                           // 84
+    l.push_back(flag("calibArcGis", "A", FIELD(bool, calibArcGis)));                             // 85
+    l.push_back(text("languageFile", FIELD(QString, languageFile)));                             // 86
+    l.push_back(written([](const Settings&) { return QStringLiteral(" "); }));                   // 87
+    l.push_back(flag("calibSeeYou", "S", FIELD(bool, calibSeeYou)));                             // 88
     l.push_back(decimal(Kind::PointDecimal, "selectionTop", FIELD(double, selectionTop)));       // 89
     l.push_back(decimal(Kind::PointDecimal, "selectionLeft", FIELD(double, selectionLeft)));     // 90
     l.push_back(decimal(Kind::PointDecimal, "selectionBottom", FIELD(double, selectionBottom))); // 91
     l.push_back(decimal(Kind::PointDecimal, "selectionRight", FIELD(double, selectionRight)));   // 92
-    l.push_back(text("secondaryAerialTemplate", FIELD(QString, secondaryAerialTemplate)));      // 93
-    l.push_back(text("secondaryHybridTemplate", FIELD(QString, secondaryHybridTemplate)));      // 94
-    l.push_back(text("secondaryRoadTemplate", FIELD(QString, secondaryRoadTemplate)));          // 95
-    l.push_back(flag("useSecondaryService", "L", FIELD(bool, useSecondaryService)));            // 96
-    l.push_back(flag("secondaryMirrors", "M", FIELD(bool, secondaryMirrors)));                  // 97
+    l.push_back(text("secondaryAerialTemplate", FIELD(QString, secondaryAerialTemplate)));       // 93
+    l.push_back(text("secondaryHybridTemplate", FIELD(QString, secondaryHybridTemplate)));       // 94
+    l.push_back(text("secondaryRoadTemplate", FIELD(QString, secondaryRoadTemplate)));           // 95
+    l.push_back(flag("useSecondaryService", "L", FIELD(bool, useSecondaryService)));             // 96
+    l.push_back(flag("secondaryMirrors", "M", FIELD(bool, secondaryMirrors)));                   // 97
     return l;
 }
 
@@ -200,8 +202,10 @@ constexpr int kRestoreSelection = -2;
 const std::vector<int>& readingOrder() {
     static const std::vector<int> order = [] {
         std::vector<int> o = {0, 4, 5, 6, 7, 8, 9, 11, 12, 14, 53, 54, 17, 55};
-        for (int n = 19; n <= 52; ++n) o.push_back(n);
-        for (int n = 56; n <= 86; ++n) o.push_back(n);
+        for (int n = 19; n <= 52; ++n)
+            o.push_back(n);
+        for (int n = 56; n <= 86; ++n)
+            o.push_back(n);
         o.insert(o.end(), {kLoadLanguage, 87, 88, 89, 90, 91, 92, kRestoreSelection, 1, 2, 3, 93, 94, 95, 96, 97});
         return o;
     }();
@@ -329,7 +333,8 @@ SettingsLoadResult loadSettings(Settings& settings, LanguageTable& language, con
 QStringList settingsLines(const Settings& settings) {
     Settings s = settings;
     QStringList out;
-    for (const Line& line : lineTable()) out.append(lineText(line, s));
+    for (const Line& line : lineTable())
+        out.append(lineText(line, s));
     return out;
 }
 

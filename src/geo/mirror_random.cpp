@@ -13,10 +13,16 @@ std::mt19937& generator() {
 
 } // namespace
 
-int mirrorDigit() { return std::uniform_int_distribution<int>(0, 3)(generator()); }
+int mirrorDigit() {
+    return std::uniform_int_distribution<int>(0, 3)(generator());
+}
 
-void seedMirrorRandom() { generator().seed(std::random_device{}()); }
+void seedMirrorRandom() {
+    generator().seed(std::random_device{}());
+}
 
-void seedMirrorRandom(std::uint32_t seed) { generator().seed(seed); }
+void seedMirrorRandom(std::uint32_t seed) {
+    generator().seed(seed);
+}
 
 } // namespace zelvano::geo

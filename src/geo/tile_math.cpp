@@ -36,7 +36,9 @@ std::int64_t floorToInt64(double v) {
     return static_cast<std::int64_t>(std::floor(v));
 }
 
-double pow2(int n) { return std::ldexp(1.0, n); }
+double pow2(int n) {
+    return std::ldexp(1.0, n);
+}
 
 } // namespace
 
@@ -50,7 +52,9 @@ QPoint columnRowOf(const QString& letters) {
     return {x, y};
 }
 
-double tilesFromEast(int level, double lonW) { return pow2(level) * (lonW + 180) * kInv360; }
+double tilesFromEast(int level, double lonW) {
+    return pow2(level) * (lonW + 180) * kInv360;
+}
 
 double tilesFromSouth(int level, double lat) {
     return pow2(level) * (1 - std::log(std::tan((kPi / 2 - lat * kPi * kInv180) * 0.5)) * kInvPi) * 0.5;

@@ -46,7 +46,8 @@ int numberAfter(const QString& text, QLatin1StringView marker, QLatin1StringView
 void step(TileRequests& r, const RequestTemplates& templates, const StepRule& rule) {
     const qsizetype root = templates.satellite.lastIndexOf(u'=') + 1;
     qsizetype i = r.satellite.size() - 1;
-    while (i > root && swapLetter(r.satellite[i], rule.carryFrom, rule.carryTo)) --i;
+    while (i > root && swapLetter(r.satellite[i], rule.carryFrom, rule.carryTo))
+        --i;
     if (i > root) swapLetter(r.satellite[i], rule.moveFrom, rule.moveTo);
 
     const int x = numberAfter(r.map, QLatin1StringView("&x="), QLatin1StringView("&y="));
@@ -91,10 +92,18 @@ QString quadkey(const QString& tileName) {
     return key;
 }
 
-void StepEast(TileRequests& requests, const RequestTemplates& templates) { step(requests, templates, kEast); }
-void StepWest(TileRequests& requests, const RequestTemplates& templates) { step(requests, templates, kWest); }
-void StepNorth(TileRequests& requests, const RequestTemplates& templates) { step(requests, templates, kNorth); }
-void StepSouth(TileRequests& requests, const RequestTemplates& templates) { step(requests, templates, kSouth); }
+void StepEast(TileRequests& requests, const RequestTemplates& templates) {
+    step(requests, templates, kEast);
+}
+void StepWest(TileRequests& requests, const RequestTemplates& templates) {
+    step(requests, templates, kWest);
+}
+void StepNorth(TileRequests& requests, const RequestTemplates& templates) {
+    step(requests, templates, kNorth);
+}
+void StepSouth(TileRequests& requests, const RequestTemplates& templates) {
+    step(requests, templates, kSouth);
+}
 
 QString secondaryRequest(const QString& secondaryTemplate, const QString& satelliteRequest, bool mirrors) {
     const qsizetype dots = secondaryTemplate.indexOf(QLatin1StringView("..."));

@@ -6,7 +6,9 @@ namespace zelvano {
 
 namespace {
 
-QString cacheListPath(const QString& programFolder) { return programFolder + QStringLiteral("/CacheList.dat"); }
+QString cacheListPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/CacheList.dat");
+}
 
 } // namespace
 

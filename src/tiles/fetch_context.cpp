@@ -29,7 +29,9 @@ qint64 DownloadMeter::total() const {
     return bytes_;
 }
 
-QString DownloadMeter::statusText() const { return textFor(total()); }
+QString DownloadMeter::statusText() const {
+    return textFor(total());
+}
 
 QString DownloadMeter::textFor(qint64 bytes) const {
     return formatFixed(static_cast<double>(bytes) / 1048576, 3) + u' ' + language_.languageText(25);

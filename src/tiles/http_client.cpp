@@ -67,9 +67,13 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
 
 } // namespace
 
-void closeThreadConnections() { threadSlot().reset(); }
+void closeThreadConnections() {
+    threadSlot().reset();
+}
 
-QString userAgent() { return QStringLiteral("Zelvano/" ZELVANO_VERSION); }
+QString userAgent() {
+    return QStringLiteral("Zelvano/" ZELVANO_VERSION);
+}
 
 HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits) {
     HttpResult result;

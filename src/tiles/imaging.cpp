@@ -61,9 +61,13 @@ bool saveImage(const QImage& image, const QString& path, const char* format, int
 
 } // namespace
 
-QImage decodeImage(const QByteArray& bytes) { return decodeBytes(bytes, 1); }
+QImage decodeImage(const QByteArray& bytes) {
+    return decodeBytes(bytes, 1);
+}
 
-bool decodesCleanly(const QByteArray& bytes) { return !decodeBytes(bytes, 8).isNull(); }
+bool decodesCleanly(const QByteArray& bytes) {
+    return !decodeBytes(bytes, 8).isNull();
+}
 
 bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget) {
     slot = QImage();
@@ -100,8 +104,7 @@ void DrawTileMessage(QImage& bitmap, const QString& message, const QString& tile
     font.setPointSize(9);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(QRect(0, 0, 255, 255), Qt::AlignCenter,
-                     message + QLatin1Char('\n') + u'-' + tileLetters + u'-');
+    painter.drawText(QRect(0, 0, 255, 255), Qt::AlignCenter, message + QLatin1Char('\n') + u'-' + tileLetters + u'-');
 }
 
 } // namespace zelvano

@@ -31,8 +31,9 @@ ParentBuild buildParentTile(const QString& parentRequest, const CacheLayout& lay
                 painter.drawImage(QRect(children[i].left, children[i].top, 128, 128), child);
         }
     }
-    return SaveImageJpeg(parent, satellitePath(layout, parentRequest), quality, Durability::Unsynced) ? ParentBuild::Built
-                                                                                : ParentBuild::Failed;
+    return SaveImageJpeg(parent, satellitePath(layout, parentRequest), quality, Durability::Unsynced)
+               ? ParentBuild::Built
+               : ParentBuild::Failed;
 }
 
 void BuildParents(const QString& satelliteRequest, bool replace, const CacheLayout& layout, int quality) {

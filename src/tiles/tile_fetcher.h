@@ -10,8 +10,8 @@
 namespace zelvano {
 
 struct FetchOptions {
-    bool fromWorker = false;   // a loader or job thread (accounts downloads)
-    bool secondary = false;    // the secondary service
+    bool fromWorker = false; // a loader or job thread (accounts downloads)
+    bool secondary = false;  // the secondary service
     bool mapLayer = false;
     bool satLayer = true;
     bool deferNetwork = false; // the drawing pass: leave downloads to the loader

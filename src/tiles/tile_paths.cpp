@@ -4,7 +4,9 @@
 
 namespace zelvano {
 
-QString levelFolder(const QString& tileName) { return QStringLiteral("%1").arg(tileName.size(), 2, 10, QLatin1Char('0')); }
+QString levelFolder(const QString& tileName) {
+    return QStringLiteral("%1").arg(tileName.size(), 2, 10, QLatin1Char('0'));
+}
 
 TilePathSet TilePaths(const CacheLayout& layout, const QString& satelliteRequest) {
     const QString name = geo::tileNameOf(satelliteRequest);

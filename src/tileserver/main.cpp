@@ -3,8 +3,8 @@
 // request so that the program's error control can be watched.
 #include "tileserver/tile_renderer.h"
 
-#include <QCommandLineParser>
 #include "base/headless_gui.h"
+#include <QCommandLineParser>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -34,10 +34,14 @@ bool parse(QGuiApplication& app, Options& o) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Serves map tiles on 127.0.0.1 for the Zelvano demo."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("port"), QStringLiteral("Port; 0 picks a free one."), QStringLiteral("port"), QStringLiteral("0")});
-    parser.addOption({QStringLiteral("delay-ms"), QStringLiteral("Wait before every answer."), QStringLiteral("ms"), QStringLiteral("0")});
-    parser.addOption({QStringLiteral("fail-every"), QStringLiteral("Answer every Nth request with 503."), QStringLiteral("n"), QStringLiteral("0")});
-    parser.addOption({QStringLiteral("earth"), QStringLiteral("Equirectangular Earth image."), QStringLiteral("path"), o.earth});
+    parser.addOption({QStringLiteral("port"), QStringLiteral("Port; 0 picks a free one."), QStringLiteral("port"),
+                      QStringLiteral("0")});
+    parser.addOption({QStringLiteral("delay-ms"), QStringLiteral("Wait before every answer."), QStringLiteral("ms"),
+                      QStringLiteral("0")});
+    parser.addOption({QStringLiteral("fail-every"), QStringLiteral("Answer every Nth request with 503."),
+                      QStringLiteral("n"), QStringLiteral("0")});
+    parser.addOption(
+        {QStringLiteral("earth"), QStringLiteral("Equirectangular Earth image."), QStringLiteral("path"), o.earth});
     parser.process(app);
     bool ok1 = false, ok2 = false, ok3 = false;
     o.port = parser.value(QStringLiteral("port")).toInt(&ok1);
@@ -88,7 +92,7 @@ int main(int argc, char* argv[]) {
     TileRenderer renderer(earth);
     std::atomic<long> served{0};
     httplib::Server server;
-    server.set_tcp_nodelay(true); // headers and body go out at once, without waiting for a delayed ACK
+    server.set_tcp_nodelay(true);            // headers and body go out at once, without waiting for a delayed ACK
     server.set_keep_alive_max_count(100000); // one connection serves a whole view or job
 
     server.set_pre_routing_handler([&](const httplib::Request&, httplib::Response& res) {
@@ -120,7 +124,9 @@ int main(int argc, char* argv[]) {
         const char kind = req.matches[1].str()[0];
         const auto address = addressOfQuadkey(QString::fromStdString(req.matches[2].str()));
         sendTile(res, renderer,
-                 kind == 'a' ? TileKind::Satellite : kind == 'h' ? TileKind::SatelliteWithLabels : TileKind::Map,
+                 kind == 'a'   ? TileKind::Satellite
+                 : kind == 'h' ? TileKind::SatelliteWithLabels
+                               : TileKind::Map,
                  address);
     });
 

@@ -28,8 +28,12 @@ double graticuleStep(int level) {
     return 0.00001;
 }
 
-double lonAt(double worldPixel, double world) { return worldPixel / world * 360 - 180; }
-double latAt(double worldPixel, double world) { return std::atan(std::sinh(M_PI * (1 - 2 * worldPixel / world))) * 180 / M_PI; }
+double lonAt(double worldPixel, double world) {
+    return worldPixel / world * 360 - 180;
+}
+double latAt(double worldPixel, double world) {
+    return std::atan(std::sinh(M_PI * (1 - 2 * worldPixel / world))) * 180 / M_PI;
+}
 
 } // namespace
 

@@ -73,7 +73,12 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     language_->setApplyLanguage([this] { applyLanguage(); });
     buffer_->resize(paintBox_->size());
     shared_->meter.setStatusSink([panel = QPointer<QLabel>(statusPanels_[4])](const QString& text) {
-        QMetaObject::invokeMethod(qApp, [panel, text] { if (panel) panel->setText(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [panel, text] {
+                if (panel) panel->setText(text);
+            },
+            Qt::QueuedConnection);
     });
     extraCaches_ = loadCacheList(programFolder_); // for the settings dialog; no tile lookup reads them
     const SettingsLoadResult loaded = loadSettings(settings_, *language_, programFolder_);
@@ -216,7 +221,8 @@ QDockWidget* MainWindow::buildSearchWindow() {
     QHBoxLayout* zoom = panel("Panel6", 2);
     zoom->addWidget(named(new QLabel(content), "Label20"));
     searchZoom_ = named(new QComboBox(content), "FCB");
-    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z) searchZoom_->addItem(QString::number(z));
+    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
+        searchZoom_->addItem(QString::number(z));
     zoom->addWidget(searchZoom_);
     zoom->addWidget(named(new QPushButton(content), "SpeedButton1"));
     QHBoxLayout* marks = panel("Panel5", 3);
@@ -229,9 +235,8 @@ QDockWidget* MainWindow::buildSearchWindow() {
     marks->addWidget(named(new QPushButton(content), "ButtonDel"));
     layout->addStretch();
     dock->setWidget(content);
-    connect(dock, &QDockWidget::visibilityChanged, this, [this](bool) {
-        searchButton_->setChecked(searchWindow_->isVisible());
-    });
+    connect(dock, &QDockWidget::visibilityChanged, this,
+            [this](bool) { searchButton_->setChecked(searchWindow_->isVisible()); });
     return dock;
 }
 
@@ -247,11 +252,13 @@ QDockWidget* MainWindow::buildJobWindow() {
     grid->setContentsMargins(2, 2, 2, 2);
     grid->addWidget(named(new QLabel(panel7), "Label6"));
     jobZoom_ = named(new QComboBox(panel7), "ComboBox2");
-    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z) jobZoom_->addItem(QString::number(z));
+    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
+        jobZoom_->addItem(QString::number(z));
     grid->addWidget(jobZoom_);
     grid->addWidget(named(new QLabel(panel7), "Label14"));
     jpegQuality_ = named(new QComboBox(panel7), "ComboBox3");
-    for (int q = 10; q <= 100; q += 10) jpegQuality_->addItem(QStringLiteral("%1%").arg(q));
+    for (int q = 10; q <= 100; q += 10)
+        jpegQuality_->addItem(QStringLiteral("%1%").arg(q));
     grid->addWidget(jpegQuality_);
     selectionLabel_ = named(new QLabel(QString::fromUtf16(kNoSelectionLabel), panel7), "Label15");
     grid->addWidget(selectionLabel_);
@@ -281,9 +288,9 @@ QDockWidget* MainWindow::buildJobWindow() {
 void MainWindow::applyLanguage() {
     const LanguageTable& t = *language_;
     const std::pair<const char*, int> captions[] = {
-        {"Label5", 0},  {"Label19", 1},    {"Label20", 2},  {"SpeedButton1", 3}, {"ButtonSave", 4},
-        {"ButtonDel", 5}, {"Label6", 6},   {"Label14", 7},  {"SpeedButton2", 8}, {"Label17", 207},
-        {"SpeedButton3", 208},
+        {"Label5", 0},       {"Label19", 1},   {"Label20", 2},        {"SpeedButton1", 3},
+        {"ButtonSave", 4},   {"ButtonDel", 5}, {"Label6", 6},         {"Label14", 7},
+        {"SpeedButton2", 8}, {"Label17", 207}, {"SpeedButton3", 208},
     };
     for (const auto& [name, entry] : captions) {
         QWidget* w = findChild<QWidget*>(QLatin1String(name));
@@ -354,7 +361,9 @@ void MainWindow::collectSettings() {
     }
 }
 
-QString MainWindow::statusText(int panel) const { return statusPanels_[panel]->text(); }
+QString MainWindow::statusText(int panel) const {
+    return statusPanels_[panel]->text();
+}
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);

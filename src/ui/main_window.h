@@ -77,7 +77,8 @@ private:
     void FormActivate();
 
     FetchOptions viewOptions() const;
-    void startLoader(std::vector<jtype> queue, FetchOptions options, std::shared_ptr<const FetchSettings> fetchSettings);
+    void startLoader(std::vector<jtype> queue, FetchOptions options,
+                     std::shared_ptr<const FetchSettings> fetchSettings);
     void stopLatestLoader();
     void requestRepaint();
 

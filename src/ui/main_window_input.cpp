@@ -181,7 +181,8 @@ void MainWindow::ToolButton1Click() {
         s.viewMap = s.viewSatellite = true;
     }
     UpdateLayerButton();
-    QToolTip::showText(layerButton_->mapToGlobal(QPoint(0, layerButton_->height())), layerButton_->toolTip(), layerButton_);
+    QToolTip::showText(layerButton_->mapToGlobal(QPoint(0, layerButton_->height())), layerButton_->toolTip(),
+                       layerButton_);
     RefreshView();
 }
 
@@ -289,7 +290,8 @@ void MainWindow::selectionRightRelease(QPoint at) {
 void MainWindow::placeSelection() {
     const QSize size = paintBox_->size();
     const ViewCentre c = viewCentre();
-    const geo::PixelOffsetResult tl = geo::PixelOffset(c.zoom, settings_.selectionLeft, settings_.selectionTop, c.lonW, c.lat);
+    const geo::PixelOffsetResult tl =
+        geo::PixelOffset(c.zoom, settings_.selectionLeft, settings_.selectionTop, c.lonW, c.lat);
     const geo::PixelOffsetResult br =
         geo::PixelOffset(c.zoom, settings_.selectionRight, settings_.selectionBottom, c.lonW, c.lat);
     x1_ = size.width() / 2 - tl.ox;
@@ -305,8 +307,9 @@ void MainWindow::ComboBox2Change() {
         runButton_->setEnabled(false);
         return;
     }
-    const SelectionSize size = selectionSize(jobZoom_->currentIndex() + 1, settings_.selectionTop, settings_.selectionLeft,
-                                             settings_.selectionBottom, settings_.selectionRight);
+    const SelectionSize size =
+        selectionSize(jobZoom_->currentIndex() + 1, settings_.selectionTop, settings_.selectionLeft,
+                      settings_.selectionBottom, settings_.selectionRight);
     selectionLabel_->setText(selectionLabel(*language_, size));
     statusPanels_[3]->setText(selectionPanel(*language_, size));
     runButton_->setEnabled(true);
@@ -315,7 +318,8 @@ void MainWindow::ComboBox2Change() {
 void MainWindow::ToolButton8Click(bool down) {
     if (down) {
         jobWindow_->show();
-        if (settings_.selectionTop != settings_.selectionBottom && settings_.selectionLeft != settings_.selectionRight) {
+        if (settings_.selectionTop != settings_.selectionBottom &&
+            settings_.selectionLeft != settings_.selectionRight) {
             selectionPresent_ = true;
             timer1_->start();
             RxSlider1Changed();

@@ -56,11 +56,14 @@ void MainWindow::RefreshView() {
 
 void MainWindow::SetInputEnabled(bool enabled) {
     inputReady_ = enabled;
-    QWidget* parts[] = {panel1_, searchPanels_[0], searchPanels_[1], searchPanels_[3], searchPanels_[2], slider_, toolBar_};
+    QWidget* parts[] = {panel1_,          searchPanels_[0], searchPanels_[1], searchPanels_[3],
+                        searchPanels_[2], slider_,          toolBar_};
     if (!enabled) {
-        for (QWidget* w : parts) w->setEnabled(false);
+        for (QWidget* w : parts)
+            w->setEnabled(false);
     } else {
-        for (auto it = std::rbegin(parts); it != std::rend(parts); ++it) (*it)->setEnabled(true);
+        for (auto it = std::rbegin(parts); it != std::rend(parts); ++it)
+            (*it)->setEnabled(true);
     }
 }
 
@@ -96,8 +99,12 @@ void MainWindow::startLoader(std::vector<jtype> queue, FetchOptions options,
     latestStop_ = std::make_shared<std::atomic<bool>>(false);
     auto* loader = new ViewLoader(std::move(queue), std::move(fetchSettings), shared_, options, buffer_, latestStop_,
                                   [view = QPointer<MapView>(paintBox_)] {
-                                      QMetaObject::invokeMethod(qApp, [view] { if (view) view->update(); },
-                                                                Qt::QueuedConnection);
+                                      QMetaObject::invokeMethod(
+                                          qApp,
+                                          [view] {
+                                              if (view) view->update();
+                                          },
+                                          Qt::QueuedConnection);
                                   });
     connect(loader, &QThread::finished, this, [this, loader] {
         loaders_.removeAll(loader);

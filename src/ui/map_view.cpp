@@ -36,12 +36,14 @@ void MapView::paintEvent(QPaintEvent*) {
     {
         auto guard = buffer_->lock();
         const QImage& picture = buffer_->image();
-        const QPoint at((width() - picture.width()) / 2 + panOffset_.x(), (height() - picture.height()) / 2 + panOffset_.y());
+        const QPoint at((width() - picture.width()) / 2 + panOffset_.x(),
+                        (height() - picture.height()) / 2 + panOffset_.y());
         painter.drawImage(at, picture);
         // The strips the shifted picture leaves uncovered.
         QRegion uncovered(rect());
         uncovered -= QRect(at, picture.size());
-        for (const QRect& r : uncovered) painter.fillRect(r, palette().button());
+        for (const QRect& r : uncovered)
+            painter.fillRect(r, palette().button());
     }
     if (!outline_.isNull() && panOffset_.isNull()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -53,11 +55,17 @@ void MapView::paintEvent(QPaintEvent*) {
     }
 }
 
-void MapView::mousePressEvent(QMouseEvent* event) { window_.PaintBox1MouseDown(event->button(), event->position().toPoint()); }
+void MapView::mousePressEvent(QMouseEvent* event) {
+    window_.PaintBox1MouseDown(event->button(), event->position().toPoint());
+}
 
-void MapView::mouseMoveEvent(QMouseEvent* event) { window_.PaintBox1MouseMove(event->position().toPoint()); }
+void MapView::mouseMoveEvent(QMouseEvent* event) {
+    window_.PaintBox1MouseMove(event->position().toPoint());
+}
 
-void MapView::mouseReleaseEvent(QMouseEvent* event) { window_.PaintBox1MouseUp(event->button(), event->position().toPoint()); }
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    window_.PaintBox1MouseUp(event->button(), event->position().toPoint());
+}
 
 void MapView::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
@@ -65,6 +73,8 @@ void MapView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-void MapView::resizeEvent(QResizeEvent*) { window_.Panel1Resize(); }
+void MapView::resizeEvent(QResizeEvent*) {
+    window_.Panel1Resize();
+}
 
 } // namespace zelvano

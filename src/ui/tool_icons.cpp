@@ -80,7 +80,8 @@ QIcon toolIcon(int image) {
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(QColor(250, 220, 90));
         p.drawRect(QRectF(2, 9, 20, 7));
-        for (int x = 5; x < 21; x += 3) p.drawLine(QPointF(x, 9), QPointF(x, 12));
+        for (int x = 5; x < 21; x += 3)
+            p.drawLine(QPointF(x, 9), QPointF(x, 12));
         break;
     case kImageSatellite:
         drawPhoto(p, full);
@@ -123,7 +124,8 @@ QCursor measureCursor() {
     p.setBrush(QColor(250, 220, 90));
     p.setPen(Qt::black);
     p.drawRect(8, 22, 22, 7);
-    for (int x = 11; x < 30; x += 3) p.drawLine(x, 22, x, 25);
+    for (int x = 11; x < 30; x += 3)
+        p.drawLine(x, 22, x, 25);
     return QCursor(pixmap, 0, 0);
 }
 

@@ -4,9 +4,9 @@
 
 #include <QElapsedTimer>
 
-#include <cmath>
 #include <QPainter>
 #include <QRect>
+#include <cmath>
 
 namespace zelvano {
 
@@ -28,10 +28,14 @@ std::vector<QPoint> spiralRing(int k) {
     if (k == 0) return {QPoint(0, 0)};
     std::vector<QPoint> ring;
     ring.reserve(8 * k);
-    for (int i = -k + 1; i <= k - 1; ++i) ring.emplace_back(i, -k); // top, west to east
-    for (int j = -k; j <= k - 1; ++j) ring.emplace_back(k, j);      // right, north to south
-    for (int i = k; i >= -k + 1; --i) ring.emplace_back(i, k);      // bottom, east to west
-    for (int j = k; j >= -k; --j) ring.emplace_back(-k, j);         // left, south to north
+    for (int i = -k + 1; i <= k - 1; ++i)
+        ring.emplace_back(i, -k); // top, west to east
+    for (int j = -k; j <= k - 1; ++j)
+        ring.emplace_back(k, j); // right, north to south
+    for (int i = k; i >= -k + 1; --i)
+        ring.emplace_back(i, k); // bottom, east to west
+    for (int j = k; j >= -k; --j)
+        ring.emplace_back(-k, j); // left, south to north
     return ring;
 }
 
@@ -52,8 +56,7 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
         double lat = in.centre.lat;
         return geo::ShiftPosition(dx, dy, zoom, lonW, lat);
     };
-    result.crossesWorldEdge =
-        !(insideFromCentre(-width / 2, -height / 2) && insideFromCentre(width / 2, height / 2));
+    result.crossesWorldEdge = !(insideFromCentre(-width / 2, -height / 2) && insideFromCentre(width / 2, height / 2));
 
     const QRect view(0, 0, width, height);
     QPoint at(0, 0);
@@ -106,7 +109,8 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
                                      {0, 0, worldLeft, double(height)},
                                      {worldRight, 0, width - worldRight, double(height)}};
             for (const QRectF& strip : strips)
-                if (strip.width() > 0 && strip.height() > 0) painter.fillRect(strip.intersected(QRectF(view)), in.buttonFace);
+                if (strip.width() > 0 && strip.height() > 0)
+                    painter.fillRect(strip.intersected(QRectF(view)), in.buttonFace);
         }
     }
     return result;

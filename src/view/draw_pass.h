@@ -28,10 +28,10 @@ struct ViewCentre {
 
 struct DrawPassInput {
     ViewCentre centre;
-    QSize size;                  // the paint box
-    FetchOptions options;        // drawing-pass mode: the layers, the service, cacheOnly
-    bool internetOnly = false;   // the work mode: every visited tile goes to the loader
-    QColor buttonFace;           // beyond the world's edges
+    QSize size;                         // the paint box
+    FetchOptions options;               // drawing-pass mode: the layers, the service, cacheOnly
+    bool internetOnly = false;          // the work mode: every visited tile goes to the loader
+    QColor buttonFace;                  // beyond the world's edges
     std::function<void()> showProgress; // a tile took long: repaint what there is
 };
 

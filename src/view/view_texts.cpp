@@ -15,13 +15,19 @@ QString degreesText(QChar hemisphere, double value) {
            formatFixed((value - whole) * 60, 3) + u'\'';
 }
 
-QString sizeText(const SelectionSize& s) { return QStringLiteral("%1x%2").arg(s.width()).arg(s.height()); }
+QString sizeText(const SelectionSize& s) {
+    return QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
+}
 
 } // namespace
 
-QString latitudeText(double lat) { return lat >= 0 ? degreesText(u'N', lat) : degreesText(u'S', -lat); }
+QString latitudeText(double lat) {
+    return lat >= 0 ? degreesText(u'N', lat) : degreesText(u'S', -lat);
+}
 
-QString longitudeText(double lonW) { return lonW >= 0 ? degreesText(u'W', lonW) : degreesText(u'E', -lonW); }
+QString longitudeText(double lonW) {
+    return lonW >= 0 ? degreesText(u'W', lonW) : degreesText(u'E', -lonW);
+}
 
 SelectionSize selectionSize(int zoom, double topLat, double leftLonW, double bottomLat, double rightLonW) {
     const geo::PixelOffsetResult o = geo::PixelOffset(zoom, rightLonW, bottomLat, leftLonW, topLat);

@@ -23,8 +23,8 @@ struct SelectionSize {
 
 SelectionSize selectionSize(int zoom, double topLat, double leftLonW, double bottomLat, double rightLonW);
 
-QString selectionLabel(const LanguageTable& t, const SelectionSize& s);       // "Выделено 1024x1024 пикселей"
-QString selectionPanel(const LanguageTable& t, const SelectionSize& s);       // "… в памяти 2mb, скачать~0,1mb"
+QString selectionLabel(const LanguageTable& t, const SelectionSize& s); // "Выделено 1024x1024 пикселей"
+QString selectionPanel(const LanguageTable& t, const SelectionSize& s); // "… в памяти 2mb, скачать~0,1mb"
 QString selectionReleasePanel(const LanguageTable& t, const SelectionSize& s); // "… 2,000mb, скачать~ 0,1mb"
 
 inline constexpr char16_t kNoSelectionLabel[] = u"----------------------";

@@ -44,9 +44,15 @@ TEST(NumberText, FixedFormat) {
         const char* text;
     };
     const Case cases[] = {
-        {0, 3, "0,000"},           {151.25, 6, "151,250000"}, {-33.5, 3, "-33,500"},
-        {9.9996, 3, "10,000"},     {1234.5678, 3, "1234,568"}, {0.0005, 3, "0,001"},
-        {-0.0001, 3, "0,000"},     {0.0456, 3, "0,046"},       {2.5, 0, "3"},
+        {0, 3, "0,000"},
+        {151.25, 6, "151,250000"},
+        {-33.5, 3, "-33,500"},
+        {9.9996, 3, "10,000"},
+        {1234.5678, 3, "1234,568"},
+        {0.0005, 3, "0,001"},
+        {-0.0001, 3, "0,000"},
+        {0.0456, 3, "0,046"},
+        {2.5, 0, "3"},
         {-151.2153, 6, "-151,215300"},
     };
     for (const Case& c : cases) {
@@ -63,10 +69,11 @@ TEST(NumberText, ParseDecimal) {
         std::optional<double> value;
     };
     const Case cases[] = {
-        {"37,5", u',', 37.5}, {"37.5", u',', std::nullopt}, {"37", u',', 37.0},   {" -1,5E3 ", u',', -1500.0},
-        {"+2,", u',', 2.0},   {",5", u',', 0.5},            {"", u',', std::nullopt}, {",", u',', std::nullopt},
-        {"x", u',', std::nullopt}, {"1,2,3", u',', std::nullopt}, {"1E", u',', std::nullopt},
-        {"inf", u',', std::nullopt}, {"37.5", u'.', 37.5}, {"37,5", u'.', std::nullopt}, {"-1e-3", u'.', -0.001},
+        {"37,5", u',', 37.5},          {"37.5", u',', std::nullopt}, {"37", u',', 37.0},
+        {" -1,5E3 ", u',', -1500.0},   {"+2,", u',', 2.0},           {",5", u',', 0.5},
+        {"", u',', std::nullopt},      {",", u',', std::nullopt},    {"x", u',', std::nullopt},
+        {"1,2,3", u',', std::nullopt}, {"1E", u',', std::nullopt},   {"inf", u',', std::nullopt},
+        {"37.5", u'.', 37.5},          {"37,5", u'.', std::nullopt}, {"-1e-3", u'.', -0.001},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -80,10 +87,17 @@ TEST(NumberText, ParseInt32) {
         std::optional<int> value;
     };
     const Case cases[] = {
-        {"12", 12},         {"  -3", -3},          {"+7", 7},
-        {"x", std::nullopt}, {"", std::nullopt},   {"-", std::nullopt},
-        {"1 ", std::nullopt}, {"1.5", std::nullopt}, {"2147483647", 2147483647},
-        {"2147483648", std::nullopt}, {"-2147483648", std::numeric_limits<int>::min()},
+        {"12", 12},
+        {"  -3", -3},
+        {"+7", 7},
+        {"x", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"1 ", std::nullopt},
+        {"1.5", std::nullopt},
+        {"2147483647", 2147483647},
+        {"2147483648", std::nullopt},
+        {"-2147483648", std::numeric_limits<int>::min()},
         {"99999999999999999999", std::nullopt},
     };
     for (const Case& c : cases) {

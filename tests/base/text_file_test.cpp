@@ -11,7 +11,8 @@ using namespace zelvano;
 
 TEST(Cp1251, EveryByteSurvivesARoundTrip) {
     QByteArray all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     EXPECT_EQ(toCp1251(fromCp1251(all)), all);
 }
 
@@ -46,7 +47,8 @@ TEST(TextFile, WritesCp1251WithCrLfAndReadsBack) {
     const QString path = folder.file(QStringLiteral("list.txt"));
     const QStringList lines = {QStringLiteral("Только кэш"), QString(), QStringLiteral("end")};
     ASSERT_TRUE(writeTextLines(path, lines));
-    EXPECT_EQ(folder.read(QStringLiteral("list.txt")), QByteArray("\xD2\xEE\xEB\xFC\xEA\xEE \xEA\xFD\xF8\r\n\r\nend\r\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("list.txt")),
+              QByteArray("\xD2\xEE\xEB\xFC\xEA\xEE \xEA\xFD\xF8\r\n\r\nend\r\n"));
     EXPECT_EQ(readTextLines(path), lines);
     EXPECT_FALSE(readTextLines(folder.file(QStringLiteral("missing.txt"))));
 }

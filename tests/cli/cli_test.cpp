@@ -63,7 +63,8 @@ TEST(CliLocate, FindsTheTileOfAPlaceAsWebMapsNumberIt) {
     EXPECT_EQ(name.front(), u't');
     EXPECT_EQ(name[1], u's'); // south-east quarter
     QString quadkey;
-    for (QChar c : name.mid(1)) quadkey += QChar(u"0132"[QStringLiteral("qrst").indexOf(c)]);
+    for (QChar c : name.mid(1))
+        quadkey += QChar(u"0132"[QStringLiteral("qrst").indexOf(c)]);
     EXPECT_EQ(j["quadkey"].toString(), quadkey);
     const QString xy = QStringLiteral("x=%1&y=%2&zoom=0").arg(j["x"].toInt()).arg(j["y"].toInt());
     EXPECT_EQ(j["satelliteRequest"].toString(), "http://khm.orbexa.com/kh?v=99&n=404&t=" + name);
@@ -138,7 +139,8 @@ TEST(CliSettings, SaveWritesTheFileBackAndReportsFailure) {
     lines[27] = QStringLiteral("-7,25");
     lines[28] = QStringLiteral("9");
     lines[86] = QStringLiteral("Russian.txt");
-    for (int n : {89, 90, 91, 92}) lines[n] = QStringLiteral("0");
+    for (int n : {89, 90, 91, 92})
+        lines[n] = QStringLiteral("0");
     folder.writeLines(QStringLiteral("ZLV2.ini"), lines);
 
     CliRun run = cli(folder, {"settings", "--save"});
@@ -186,7 +188,8 @@ TEST_F(CliFetch, FetchesOneTileAsADownloadJobDoes) {
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     const QJsonObject j = run.json();
     EXPECT_TRUE(j["ok"].toBool());
-    EXPECT_EQ(j["satPath"].toString(), folder.file(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"));
+    EXPECT_EQ(j["satPath"].toString(),
+              folder.file(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"));
     EXPECT_EQ(folder.read(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"), jpeg);
     EXPECT_EQ(j["downloadedBytes"].toInt(), jpeg.size());
     EXPECT_EQ(j["fetchErrors"].toInt() + j["writeErrors"].toInt() + j["badFileErrors"].toInt(), 0);
@@ -204,7 +207,8 @@ TEST_F(CliFetch, ReportsAFailedTileWithItsLogLine) {
     const QJsonObject j = run.json();
     EXPECT_FALSE(j["ok"].toBool());
     EXPECT_EQ(j["fetchErrors"].toInt(), 1);
-    EXPECT_EQ(QString::fromUtf8(run.err).trimmed(), QStringLiteral("ошибка при получении 404 Not Found ") + tile.satellite);
+    EXPECT_EQ(QString::fromUtf8(run.err).trimmed(),
+              QStringLiteral("ошибка при получении 404 Not Found ") + tile.satellite);
 }
 
 TEST_F(CliFetch, SecondaryServiceAndMapLayer) {
@@ -212,7 +216,8 @@ TEST_F(CliFetch, SecondaryServiceAndMapLayer) {
     server.answer(QStringLiteral("/tiles/a") + key + QStringLiteral("jpeg"), {200, test::jpegTile(2)});
     CliRun run = cli(folder, where + QStringList{"--secondary", "--layers", "sat"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.json()["satPath"].toString().endsWith(QStringLiteral("/virtualearth/vea/04/") + geo::tileNameOf(tile.satellite) + ".jpg"));
+    EXPECT_TRUE(run.json()["satPath"].toString().endsWith(QStringLiteral("/virtualearth/vea/04/") +
+                                                          geo::tileNameOf(tile.satellite) + ".jpg"));
 
     server.answer(target(tile.map), {200, test::pngTile(Qt::white, false), "image/png"});
     run = cli(folder, where + QStringList{"--layers", "map"});

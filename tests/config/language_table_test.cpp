@@ -12,7 +12,8 @@ namespace {
 
 QStringList numberedTexts(int count) {
     QStringList lines;
-    for (int i = 0; i < count; ++i) lines.append(i % 7 == 3 ? QString() : QStringLiteral("текст %1").arg(i));
+    for (int i = 0; i < count; ++i)
+        lines.append(i % 7 == 3 ? QString() : QStringLiteral("текст %1").arg(i));
     return lines;
 }
 
@@ -44,8 +45,10 @@ TEST(LanguageTable, BuiltinTexts) {
     EXPECT_EQ(builtin[61], QStringLiteral(" начало ..."));
     EXPECT_EQ(builtin[142], QStringLiteral("Остановка, если ошибок записи  фрагментов на диск"));
     EXPECT_EQ(builtin[208], QStringLiteral("Прекратить"));
-    for (int reserved : {40, 41, 47, 156, 203, 209, 210, 211, 212, 213, 214}) EXPECT_TRUE(builtin[reserved].isEmpty());
-    for (int ours : {125, 126, 160}) EXPECT_FALSE(builtin[ours].isEmpty());
+    for (int reserved : {40, 41, 47, 156, 203, 209, 210, 211, 212, 213, 214})
+        EXPECT_TRUE(builtin[reserved].isEmpty());
+    for (int ours : {125, 126, 160})
+        EXPECT_FALSE(builtin[ours].isEmpty());
     for (const QString& text : builtin) {
         EXPECT_FALSE(text.contains(u'#')) << text.toStdString();
         EXPECT_FALSE(text.contains(u'\n')) << text.toStdString();
@@ -109,7 +112,8 @@ TEST(LanguageTable, MissingFolderIsRecreatedAndReadsBackIdentical) {
     const Loaded first = load(folder, QStringLiteral("Russian.txt"));
     const QByteArray written = folder.read(QStringLiteral("Language/Russian.txt"));
     ASSERT_FALSE(written.isEmpty());
-    EXPECT_TRUE(written.endsWith("\xCF\xF0\xE5\xEA\xF0\xE0\xF2\xE8\xF2\xFC\r\n\r\n\r\n\r\n\r\n\r\n\r\n")); // "Прекратить"
+    EXPECT_TRUE(
+        written.endsWith("\xCF\xF0\xE5\xEA\xF0\xE0\xF2\xE8\xF2\xFC\r\n\r\n\r\n\r\n\r\n\r\n\r\n")); // "Прекратить"
     EXPECT_EQ(written.count("\r\n"), 215);
     EXPECT_FALSE(QByteArray(written).replace("\r\n", "").contains('\n'));
 

@@ -16,22 +16,110 @@ namespace {
 
 // A settings file in which every setting differs from its default; written the way the program writes.
 const QStringList kFixture = {
-    "http://127.0.0.1:8080/kh?v=7&t=t", "c", "-", "-", "t", "p", "proxy.local", "3128", "Юзер", "pa ss", // 0-9
-    "32", "1", "0", "-", "16", "700", "1000", "3", "40", "5",                                           // 10-19
-    "7", "9", "40", "/srv/tiles", "c", "12", "-33,8568", "-151,2153", "17", "-",                        // 20-29
-    "12", "1", "300", "200", "v", "f", "-",                                                             // 30-36
-    "5", "1", "400", "150", "v", "-", "-", "4",                                                         // 37-44
-    "3", "2", "250", "260", "v", "-", "V", "2",                                                         // 45-52
-    "700", "1000", "40", "60", "12", "-", "G", "z", "-", "M",                                           // 53-62
-    "-", "C", "90", "K", "2000", "3000", "/home/user/Карты", "g", "-", "i",                             // 63-72
-    "-", "60", "D", "N", "-", "O", "http://127.0.0.1:8080/mt?x=", "http://127.0.0.1:8080/mth?x=", "M", "-", // 73-82
-    "M", "-", "A", "Test.txt", " ", "S", "-33.85", "-151.2", "-33.9", "-151.25",                        // 83-92
-    "http://127.0.0.1:8080/a/...?x", "http://127.0.0.1:8080/h/...?x", "http://127.0.0.1:8080/r/...?x", "L", "M", // 93-97
+    "http://127.0.0.1:8080/kh?v=7&t=t",
+    "c",
+    "-",
+    "-",
+    "t",
+    "p",
+    "proxy.local",
+    "3128",
+    "Юзер",
+    "pa ss", // 0-9
+    "32",
+    "1",
+    "0",
+    "-",
+    "16",
+    "700",
+    "1000",
+    "3",
+    "40",
+    "5", // 10-19
+    "7",
+    "9",
+    "40",
+    "/srv/tiles",
+    "c",
+    "12",
+    "-33,8568",
+    "-151,2153",
+    "17",
+    "-", // 20-29
+    "12",
+    "1",
+    "300",
+    "200",
+    "v",
+    "f",
+    "-", // 30-36
+    "5",
+    "1",
+    "400",
+    "150",
+    "v",
+    "-",
+    "-",
+    "4", // 37-44
+    "3",
+    "2",
+    "250",
+    "260",
+    "v",
+    "-",
+    "V",
+    "2", // 45-52
+    "700",
+    "1000",
+    "40",
+    "60",
+    "12",
+    "-",
+    "G",
+    "z",
+    "-",
+    "M", // 53-62
+    "-",
+    "C",
+    "90",
+    "K",
+    "2000",
+    "3000",
+    "/home/user/Карты",
+    "g",
+    "-",
+    "i", // 63-72
+    "-",
+    "60",
+    "D",
+    "N",
+    "-",
+    "O",
+    "http://127.0.0.1:8080/mt?x=",
+    "http://127.0.0.1:8080/mth?x=",
+    "M",
+    "-", // 73-82
+    "M",
+    "-",
+    "A",
+    "Test.txt",
+    " ",
+    "S",
+    "-33.85",
+    "-151.2",
+    "-33.9",
+    "-151.25", // 83-92
+    "http://127.0.0.1:8080/a/...?x",
+    "http://127.0.0.1:8080/h/...?x",
+    "http://127.0.0.1:8080/r/...?x",
+    "L",
+    "M", // 93-97
 };
 
 QByteArray crlf(const QStringList& lines) {
     QByteArray bytes;
-    for (const QString& line : lines) bytes += toCp1251(line) + "\r\n";
+    for (const QString& line : lines)
+        bytes += toCp1251(line) + "\r\n";
     return bytes;
 }
 
@@ -45,7 +133,8 @@ struct Load {
 Load loadLines(const QStringList& lines, bool writeFile = true) {
     test::TempProgramFolder folder;
     QStringList texts;
-    for (int i = 0; i < 215; ++i) texts.append(QStringLiteral("T%1").arg(i));
+    for (int i = 0; i < 215; ++i)
+        texts.append(QStringLiteral("T%1").arg(i));
     folder.writeLines(QStringLiteral("Language/Test.txt"), texts);
     if (writeFile) folder.writeLines(QStringLiteral("ZLV2.ini"), lines);
     Load load;
@@ -116,7 +205,8 @@ TEST(SettingsFile, MissingFileGivesTheDefaults) {
     EXPECT_TRUE(s.errorControl);
     EXPECT_EQ(std::tuple(s.retryCount, s.writeErrorLimit, s.fetchErrorLimit, s.badFileErrorLimit, s.retryInterval),
               std::tuple(3, 3, 3, 25, 1));
-    EXPECT_EQ(std::tuple(s.jobZoomIndex, s.searchZoomIndex, s.viewLatitude, s.viewLongitude), std::tuple(7, 1, 0.0, 0.0));
+    EXPECT_EQ(std::tuple(s.jobZoomIndex, s.searchZoomIndex, s.viewLatitude, s.viewLongitude),
+              std::tuple(7, 1, 0.0, 0.0));
     EXPECT_EQ(language.languageText(0), QStringLiteral("широта"));
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Language/Russian.txt"))));
 }
@@ -125,11 +215,13 @@ TEST(SettingsFile, MissingFileGivesTheDefaults) {
 TEST(SettingsFile, ShortFilesApplyOnlyWhatComesBeforeTheFirstAbsentLine) {
     auto range = [](int from, int to) {
         std::set<int> s;
-        for (int n = from; n <= to; ++n) s.insert(n);
+        for (int n = from; n <= to; ++n)
+            s.insert(n);
         return s;
     };
     auto without = [](std::set<int> s, std::initializer_list<int> gone) {
-        for (int n : gone) s.erase(n);
+        for (int n : gone)
+            s.erase(n);
         return s;
     };
     struct Case {
@@ -168,11 +260,22 @@ TEST(SettingsFile, MalformedAndUnusualLines) {
         std::function<void(const Load&)> check;
     };
     const Case cases[] = {
-        {28, "x", {}, [](const Load& l) { EXPECT_EQ(l.settings.viewZoom, 1); EXPECT_EQ(l.settings.workMode, WorkMode::CacheOnly); }},
-        {26, "x", 26, [](const Load& l) { EXPECT_EQ(l.settings.viewZoom, 1); EXPECT_EQ(l.settings.retryInterval, 12); }},
+        {28,
+         "x",
+         {},
+         [](const Load& l) {
+             EXPECT_EQ(l.settings.viewZoom, 1);
+             EXPECT_EQ(l.settings.workMode, WorkMode::CacheOnly);
+         }},
+        {26, "x", 26,
+         [](const Load& l) {
+             EXPECT_EQ(l.settings.viewZoom, 1);
+             EXPECT_EQ(l.settings.retryInterval, 12);
+         }},
         {26, "37.5", 26, [](const Load& l) { EXPECT_EQ(l.settings.viewLatitude, 0); }},
         {26, "37,5", {}, [](const Load& l) { EXPECT_EQ(l.settings.viewLatitude, 37.5); }},
-        {89, "37,5", 89, [](const Load& l) {
+        {89, "37,5", 89,
+         [](const Load& l) {
              EXPECT_EQ(l.settings.languageFile, QStringLiteral("Test.txt"));
              EXPECT_EQ(l.languageLoads, 2); // after line 86, and again because reading stopped
              EXPECT_EQ(l.settings.workMode, WorkMode::CacheAndInternet);
@@ -188,8 +291,14 @@ TEST(SettingsFile, MalformedAndUnusualLines) {
         {44, "7", {}, [](const Load& l) { EXPECT_EQ(l.settings.toolWindowLayout[1].dockSide, kLeftDock); }},
         {64, "s", {}, [](const Load& l) { EXPECT_EQ(l.settings.mouseMode, MouseMode::Click); }},
         {64, "S", {}, [](const Load& l) { EXPECT_EQ(l.settings.mouseMode, MouseMode::Wheel); }},
-        {97, "-", {}, [](const Load& l) { EXPECT_TRUE(l.settings.useSecondaryService && !l.settings.secondaryMirrors); }},
-        {86, "Missing.txt", {}, [](const Load& l) { EXPECT_EQ(l.settings.languageFile, QStringLiteral("Russian.txt")); }},
+        {97,
+         "-",
+         {},
+         [](const Load& l) { EXPECT_TRUE(l.settings.useSecondaryService && !l.settings.secondaryMirrors); }},
+        {86,
+         "Missing.txt",
+         {},
+         [](const Load& l) { EXPECT_EQ(l.settings.languageFile, QStringLiteral("Russian.txt")); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "line " << c.line << " \"" << c.text << "\"");

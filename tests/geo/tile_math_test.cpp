@@ -18,8 +18,8 @@ std::pair<int, int> columnRowOfLetters(const QString& letters) {
 } // namespace
 
 TEST(LocateTile, LettersSpellColumnAndRow) {
-    EXPECT_EQ(columnRowOf(QStringLiteral("rs")), QPoint(3, 1));   // r: east; s: east and south
-    EXPECT_EQ(columnRowOf(QStringLiteral("tqs")), QPoint(1, 5));  // 001, 101
+    EXPECT_EQ(columnRowOf(QStringLiteral("rs")), QPoint(3, 1));  // r: east; s: east and south
+    EXPECT_EQ(columnRowOf(QStringLiteral("tqs")), QPoint(1, 5)); // 001, 101
     EXPECT_EQ(columnRowOf(QString()), QPoint(0, 0));
 }
 
@@ -29,8 +29,7 @@ TEST(LocateTile, LevelOneNamesTheFourQuarters) {
         const char* name;
         int x, y;
     };
-    const Case cases[] = {
-        {90, 45, "tq", 0, 0}, {-90, 45, "tr", 1, 0}, {-90, -45, "ts", 1, 1}, {90, -45, "tt", 0, 1}};
+    const Case cases[] = {{90, 45, "tq", 0, 0}, {-90, 45, "tr", 1, 0}, {-90, -45, "ts", 1, 1}, {90, -45, "tt", 0, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TileLocation t = LocateTile(1, c.lonW, c.lat);
@@ -129,8 +128,14 @@ TEST(ShiftPosition, ByNothingSnapsToTheNorthWestCornerOfThePixel) {
         int level;
         double lonW, lat;
     };
-    const Case cases[] = {{3, 0, 0}, {1, 0, 0}, {24, 0, 0}, {5, 37.123456, 12.345678}, {17, -151.2153, -33.8568},
-                          {24, -151.2153, -33.8568}, {10, 179.99, 85.0}, {12, -0.0001, -0.0001}};
+    const Case cases[] = {{3, 0, 0},
+                          {1, 0, 0},
+                          {24, 0, 0},
+                          {5, 37.123456, 12.345678},
+                          {17, -151.2153, -33.8568},
+                          {24, -151.2153, -33.8568},
+                          {10, 179.99, 85.0},
+                          {12, -0.0001, -0.0001}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.level << " " << c.lonW << " " << c.lat);
         double lonW = c.lonW;
@@ -160,8 +165,12 @@ TEST(ShiftPosition, MovesByWholePixelsAndPixelOffsetMeasuresTheMove) {
         double lonW, lat;
         int dx, dy;
     };
-    const Case cases[] = {{3, 0, 0, 100, 50},      {10, 30.5, 40.25, -700, 300}, {17, -151.2153, -33.8568, 960, -540},
-                          {24, -151.2153, -33.8568, 960, 540}, {24, 170, 60, -100000, 1}, {1, 10, 10, 3, 3}};
+    const Case cases[] = {{3, 0, 0, 100, 50},
+                          {10, 30.5, 40.25, -700, 300},
+                          {17, -151.2153, -33.8568, 960, -540},
+                          {24, -151.2153, -33.8568, 960, 540},
+                          {24, 170, 60, -100000, 1},
+                          {1, 10, 10, 3, 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.level << " " << c.dx << " " << c.dy);
         double lonW0 = c.lonW;
@@ -181,10 +190,8 @@ TEST(ShiftPosition, ClampsAtTheEdgesOfTheWorld) {
         int dx, dy;
         double lonW, lat;
     };
-    const Case cases[] = {{0, -100000, 0, kLatitudeLimit},
-                          {0, 100000, 0, -kLatitudeLimit},
-                          {-100000, 0, 180, 0},
-                          {100000, 0, -180, 0}};
+    const Case cases[] = {
+        {0, -100000, 0, kLatitudeLimit}, {0, 100000, 0, -kLatitudeLimit}, {-100000, 0, 180, 0}, {100000, 0, -180, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dx << " " << c.dy);
         double lonW = 0;

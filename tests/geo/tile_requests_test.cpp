@@ -13,23 +13,30 @@ using namespace zelvano::geo;
 
 namespace {
 
-const RequestTemplates kTemplates = {
-    QStringLiteral("http://khm.orbexa.com/kh?v=99&n=404&t=t"), QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2.70&x="),
-    QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2t.70&x="), QStringLiteral("http://a0.tiles.orbexa.net/tiles/a....jpeg?g=66"),
-    QStringLiteral("http://h0.tiles.orbexa.net/tiles/h....jpeg?g=66"), QStringLiteral("http://r0.tiles.orbexa.net/tiles/r....jpeg?g=66")};
+const RequestTemplates kTemplates = {QStringLiteral("http://khm.orbexa.com/kh?v=99&n=404&t=t"),
+                                     QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2.70&x="),
+                                     QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2t.70&x="),
+                                     QStringLiteral("http://a0.tiles.orbexa.net/tiles/a....jpeg?g=66"),
+                                     QStringLiteral("http://h0.tiles.orbexa.net/tiles/h....jpeg?g=66"),
+                                     QStringLiteral("http://r0.tiles.orbexa.net/tiles/r....jpeg?g=66")};
 
 TileRequests requestsFor(const QString& letters, int x, int y, int zoom) {
-    return {kTemplates.satellite + letters, mapRequest(kTemplates.map, x, y, zoom), mapRequest(kTemplates.hybrid, x, y, zoom)};
+    return {kTemplates.satellite + letters, mapRequest(kTemplates.map, x, y, zoom),
+            mapRequest(kTemplates.hybrid, x, y, zoom)};
 }
 
 enum Direction { East, West, North, South };
 
 void stepTo(Direction d, TileRequests& r) {
     switch (d) {
-    case East: return StepEast(r, kTemplates);
-    case West: return StepWest(r, kTemplates);
-    case North: return StepNorth(r, kTemplates);
-    case South: return StepSouth(r, kTemplates);
+    case East:
+        return StepEast(r, kTemplates);
+    case West:
+        return StepWest(r, kTemplates);
+    case North:
+        return StepNorth(r, kTemplates);
+    case South:
+        return StepSouth(r, kTemplates);
     }
 }
 
@@ -56,9 +63,8 @@ TEST(TileRequests, NeighbourStepsOfTheNamedExamples) {
         {"rr", 3, 0, East, "qq", 4, 0},   // east-most tile: the name wraps, x does not
         {"qq", 0, 0, West, "rr", -1, 0},  // west-most tile
         {"rq", 2, 0, North, "st", 2, -1}, // top row wraps to the bottom row, y becomes -1
-        {"q", 0, 0, South, "t", 0, 1},
-        {"q", 0, 0, East, "r", 1, 0},
-        {"t", 0, 1, South, "q", 0, 2},    // level 1 wraps as well
+        {"q", 0, 0, South, "t", 0, 1},     {"q", 0, 0, East, "r", 1, 0},
+        {"t", 0, 1, South, "q", 0, 2}, // level 1 wraps as well
         {"sst", 6, 7, North, "ssq", 6, 6},
     };
     for (const Case& c : cases) {
@@ -139,11 +145,14 @@ TEST(TileRequests, SecondaryRequests) {
 TEST(TileRequests, PrimaryMirrorDigitGoesBeforeTheServiceDomain) {
     const QString request = kTemplates.satellite + QStringLiteral("qrs");
     EXPECT_EQ(withMirror(request, false), request);
-    EXPECT_EQ(withMirror(QStringLiteral("http://127.0.0.1:8080/kh?t=tq"), true), QStringLiteral("http://127.0.0.1:8080/kh?t=tq"));
+    EXPECT_EQ(withMirror(QStringLiteral("http://127.0.0.1:8080/kh?t=tq"), true),
+              QStringLiteral("http://127.0.0.1:8080/kh?t=tq"));
     seedMirrorRandom(2);
     QSet<QString> sent;
-    for (int i = 0; i < 200; ++i) sent.insert(withMirror(request, true));
+    for (int i = 0; i < 200; ++i)
+        sent.insert(withMirror(request, true));
     QSet<QString> expected;
-    for (char d = '0'; d <= '3'; ++d) expected.insert(QStringLiteral("http://khm%1.orbexa.com/kh?v=99&n=404&t=tqrs").arg(QChar(d)));
+    for (char d = '0'; d <= '3'; ++d)
+        expected.insert(QStringLiteral("http://khm%1.orbexa.com/kh?v=99&n=404&t=tqrs").arg(QChar(d)));
     EXPECT_EQ(sent, expected);
 }

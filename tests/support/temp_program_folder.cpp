@@ -24,7 +24,8 @@ void TempProgramFolder::write(const QString& relative, const QByteArray& bytes) 
 
 void TempProgramFolder::writeLines(const QString& relative, const QStringList& lines) const {
     QByteArray bytes;
-    for (const QString& line : lines) bytes += toCp1251(line) + "\r\n";
+    for (const QString& line : lines)
+        bytes += toCp1251(line) + "\r\n";
     write(relative, bytes);
 }
 

@@ -34,12 +34,15 @@ TestTileServer::TestTileServer() : server_(std::make_unique<httplib::Server>()) 
 
 TestTileServer::~TestTileServer() {
     // The socket listens from bind on; stopping before the accept loop runs would leave it running.
-    while (!server_->is_running()) std::this_thread::yield();
+    while (!server_->is_running())
+        std::this_thread::yield();
     server_->stop();
     thread_.join();
 }
 
-QString TestTileServer::base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
+QString TestTileServer::base() const {
+    return QStringLiteral("http://127.0.0.1:%1").arg(port_);
+}
 
 void TestTileServer::answer(const QString& target, ScriptedAnswer a) {
     std::lock_guard lock(mutex_);

@@ -24,8 +24,8 @@ struct ScriptedAnswer {
     int status = 200;
     QByteArray body;
     std::string contentType = "image/jpeg";
-    int delayMs = 0;           // the server waits this long before answering
-    bool dropHalfway = false;  // announces the whole body, sends half of it and closes the connection
+    int delayMs = 0;          // the server waits this long before answering
+    bool dropHalfway = false; // announces the whole body, sends half of it and closes the connection
 };
 
 class TestTileServer {

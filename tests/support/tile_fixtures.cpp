@@ -30,7 +30,8 @@ QByteArray jpegTile(int seed) {
 QByteArray solidJpeg(QColor colour) {
     QImage image(256, 256, QImage::Format_RGB32);
     image.fill(colour);
-    for (int i = 0; i < 256; i += 4) image.setPixelColor(i, 255 - i, colour.darker(110));
+    for (int i = 0; i < 256; i += 4)
+        image.setPixelColor(i, 255 - i, colour.darker(110));
     return encode(image, "JPEG", 95);
 }
 
@@ -45,7 +46,9 @@ QByteArray pngTile(QColor colour, bool overlay) {
     return encode(image, "PNG");
 }
 
-QImage decoded(const QByteArray& bytes) { return QImage::fromData(bytes); }
+QImage decoded(const QByteArray& bytes) {
+    return QImage::fromData(bytes);
+}
 
 bool nearColour(QColor a, QColor b, int tolerance) {
     return std::abs(a.red() - b.red()) < tolerance && std::abs(a.green() - b.green()) < tolerance &&

@@ -28,9 +28,9 @@ protected:
         QString name = QStringLiteral("Russian.txt");
         language.loadLanguage(folder.path(), name);
         const QString base = server.base();
-        settings.templates = {base + QStringLiteral("/kh?v=1&t=t"),         base + QStringLiteral("/mt?v=m&x="),
-                              base + QStringLiteral("/mt?v=h&x="),          base + QStringLiteral("/tiles/a...jpeg"),
-                              base + QStringLiteral("/tiles/h...jpeg"),     base + QStringLiteral("/tiles/r...jpeg")};
+        settings.templates = {base + QStringLiteral("/kh?v=1&t=t"),     base + QStringLiteral("/mt?v=m&x="),
+                              base + QStringLiteral("/mt?v=h&x="),      base + QStringLiteral("/tiles/a...jpeg"),
+                              base + QStringLiteral("/tiles/h...jpeg"), base + QStringLiteral("/tiles/r...jpeg")};
         settings.layout = {folder.path() + QStringLiteral("/Cache/"), false};
         settings.autoGenerate = false;
         settings.limits = {2000, 2000, 100000};
@@ -47,7 +47,8 @@ protected:
     }
 
     jtype record(int level, double lonW, double lat) const {
-        return makeTileRecord(geo::tileRequests(settings.templates, geo::LocateTile(level, lonW, lat)), settings.layout);
+        return makeTileRecord(geo::tileRequests(settings.templates, geo::LocateTile(level, lonW, lat)),
+                              settings.layout);
     }
 
     // The request target (path and query) of a full request.

@@ -22,7 +22,8 @@ QByteArray pngClaiming(quint32 width, quint32 height) {
     std::uint32_t crc = 0xFFFFFFFFu; // over the chunk type and data of IHDR
     for (int i = 12; i < 29; ++i) {
         crc ^= static_cast<unsigned char>(png[i]);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     qToBigEndian(~crc, png.data() + 29);
     return png;
@@ -126,7 +127,8 @@ TEST(Imaging, TileMessageIsBlackTextCentredOnGrey) {
     EXPECT_NEAR((top + bottom) / 2.0, 127.5, 4);
     EXPECT_LT(bottom - top, 40); // two lines of a 9-point font
     int gaps = 0;
-    for (int i = 1; i < inkRows.size(); ++i) gaps += inkRows[i] != inkRows[i - 1] + 1;
+    for (int i = 1; i < inkRows.size(); ++i)
+        gaps += inkRows[i] != inkRows[i - 1] + 1;
     EXPECT_GE(gaps, 1); // a blank row between the two lines
 
     QImage none;

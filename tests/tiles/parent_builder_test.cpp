@@ -36,9 +36,11 @@ TEST_F(ParentBuilderTest, LevelOneTilesBuildTheWholeWorldTile) {
 
 TEST_F(ParentBuilderTest, WalkStopsAtTheFirstCachedAncestorUnlessReplacing) {
     // Three of the four level-3 siblings: their parent cannot be built.
-    for (const char* c : {"qrq", "qrr", "qrs"}) put(c, solidJpeg(Qt::red));
+    for (const char* c : {"qrq", "qrr", "qrs"})
+        put(c, solidJpeg(Qt::red));
     // The level-1 ancestor is cached, and so are its siblings: the world tile could be built from them.
-    for (const char* c : {"q", "r", "s", "t"}) put(c, solidJpeg(Qt::darkGreen));
+    for (const char* c : {"q", "r", "s", "t"})
+        put(c, solidJpeg(Qt::darkGreen));
 
     BuildParents(sat("qrq"), false, settings.layout, 70);
     EXPECT_FALSE(QFile::exists(path("qr")));
@@ -52,7 +54,8 @@ TEST_F(ParentBuilderTest, WalkStopsAtTheFirstCachedAncestorUnlessReplacing) {
 }
 
 TEST_F(ParentBuilderTest, ReadOnlyChildrenAndTargets) {
-    for (const char* c : {"qq", "qr", "qs", "qt"}) put(c, solidJpeg(Qt::blue));
+    for (const char* c : {"qq", "qr", "qs", "qt"})
+        put(c, solidJpeg(Qt::blue));
     QFile::setPermissions(path("qs"), QFileDevice::ReadOwner);
     EXPECT_EQ(buildParentTile(sat("q"), settings.layout, 70), ParentBuild::MissingChildren);
     EXPECT_FALSE(QFile::exists(path("q")));
@@ -68,7 +71,8 @@ TEST_F(ParentBuilderTest, ReadOnlyChildrenAndTargets) {
 TEST_F(ParentBuilderTest, FetchingTheLastChildBuildsItsParent) {
     settings.autoGenerate = true;
     refreshContext();
-    for (const char* c : {"qrq", "qrr", "qrs"}) put(c, solidJpeg(Qt::red));
+    for (const char* c : {"qrq", "qrr", "qrs"})
+        put(c, solidJpeg(Qt::red));
     jtype r = makeTileRecord({sat("qrt"), {}, {}}, settings.layout);
     server.answer(target(r.satRequest), {200, solidJpeg(Qt::yellow)});
     FetchTile(r, loader(), context);

@@ -41,14 +41,48 @@ TEST_F(FetchTileTest, DownloadAnswersInJobMode) {
         {"good JPEG", {200, good}, true, {0, 0, 0}, true, {}, false, true},
         {"PNG", {200, pngTile(), "image/png"}, false, {0, 0, 1}, false, text(27), false, true},
         {"404", {404, "no", "text/plain"}, false, {0, 1, 0}, false, text(24) + " 404 Not Found", false, false},
-        {"500", {500, "oops", "text/plain"}, false, {0, 1, 0}, false, text(24) + " 500 Internal Server Error", false, false},
+        {"500",
+         {500, "oops", "text/plain"},
+         false,
+         {0, 1, 0},
+         false,
+         text(24) + " 500 Internal Server Error",
+         false,
+         false},
         {"truncated JPEG", {200, good.left(good.size() / 2)}, false, {0, 0, 1}, false, text(27), false, true},
         {"4 bytes", {200, QByteArray("\xFF\xD8\xFF\xD9", 4)}, false, {0, 0, 1}, false, text(28), false, true},
-        {"5 bytes ending FF D9", {200, QByteArray("\xFF\xD8\x00\xFF\xD9", 5)}, false, {0, 0, 1}, false, text(29), true, true},
-        {"slow answer", {200, good, "image/jpeg", 800}, false, {0, 1, 0}, false, text(24) + " Operation timed out", false, false},
-        {"dropped connection", {200, good, "image/jpeg", 0, true}, false, {0, 1, 0}, false, text(24) + " ", false, false},
-        {"body over the cap", {200, QByteArray(150000, '\xD9')}, false, {0, 1, 0}, false,
-         text(24) + " answer larger than 100000 bytes", false, false},
+        {"5 bytes ending FF D9",
+         {200, QByteArray("\xFF\xD8\x00\xFF\xD9", 5)},
+         false,
+         {0, 0, 1},
+         false,
+         text(29),
+         true,
+         true},
+        {"slow answer",
+         {200, good, "image/jpeg", 800},
+         false,
+         {0, 1, 0},
+         false,
+         text(24) + " Operation timed out",
+         false,
+         false},
+        {"dropped connection",
+         {200, good, "image/jpeg", 0, true},
+         false,
+         {0, 1, 0},
+         false,
+         text(24) + " ",
+         false,
+         false},
+        {"body over the cap",
+         {200, QByteArray(150000, '\xD9')},
+         false,
+         {0, 1, 0},
+         false,
+         text(24) + " answer larger than 100000 bytes",
+         false,
+         false},
     };
     settings.limits.totalTimeoutMs = 300;
     refreshContext();
@@ -72,7 +106,8 @@ TEST_F(FetchTileTest, DownloadAnswersInJobMode) {
         } else {
             ASSERT_EQ(job.log.size(), 1);
             EXPECT_TRUE(job.log[0].startsWith(c.logPrefix)) << job.log[0].toStdString();
-            EXPECT_TRUE(job.log[0].endsWith(u' ' + (c.endsWithPath ? r.satPath : r.satRequest))) << job.log[0].toStdString();
+            EXPECT_TRUE(job.log[0].endsWith(u' ' + (c.endsWithPath ? r.satPath : r.satRequest)))
+                << job.log[0].toStdString();
         }
     }
     EXPECT_EQ(server.headers("User-Agent").first(), userAgent());
@@ -94,7 +129,14 @@ TEST_F(FetchTileTest, CachedSatelliteTiles) {
     EXPECT_EQ(r.bitmap.size(), QSize(256, 256));
 
     // Internet only ignores the cache.
-    EXPECT_TRUE(FetchTile(r, [] { auto o = jobOptions(); o.internetOnly = true; return o; }(), context, &job, &counters));
+    EXPECT_TRUE(FetchTile(
+        r,
+        [] {
+            auto o = jobOptions();
+            o.internetOnly = true;
+            return o;
+        }(),
+        context, &job, &counters));
     EXPECT_EQ(server.count(target(r.satRequest)), 1);
     EXPECT_EQ(fileBytes(r.satPath), fresh);
 
@@ -243,11 +285,13 @@ TEST_F(FetchTileTest, MapLayerAlone) {
     // The secondary road tile is stored under .png whatever its address says.
     jtype road = record(4, 30, 40);
     const QString key = geo::quadkey(geo::tileNameOf(road.satRequest));
-    server.answer(QStringLiteral("/tiles/r") + key + QStringLiteral("jpeg"), {200, pngTile(Qt::cyan, false), "image/png"});
+    server.answer(QStringLiteral("/tiles/r") + key + QStringLiteral("jpeg"),
+                  {200, pngTile(Qt::cyan, false), "image/png"});
     FetchOptions o = jobOptions(false, true);
     o.secondary = true;
     EXPECT_TRUE(FetchTile(road, o, context, &job, &counters));
-    EXPECT_TRUE(road.mapPath.endsWith(QStringLiteral("/virtualearth/ver/05/") + geo::tileNameOf(road.satRequest) + ".png"));
+    EXPECT_TRUE(
+        road.mapPath.endsWith(QStringLiteral("/virtualearth/ver/05/") + geo::tileNameOf(road.satRequest) + ".png"));
     EXPECT_EQ(fileBytes(road.mapPath), pngTile(Qt::cyan, false));
 }
 
@@ -271,7 +315,8 @@ TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
     }
     FetchOptions again = loader();
     again.internetOnly = true; // downloads and stores every tile again, over the one being read
-    for (jtype r : tiles) ASSERT_FALSE(FetchTile(r, again, context));
+    for (jtype r : tiles)
+        ASSERT_FALSE(FetchTile(r, again, context));
 
     std::atomic<bool> done{false};
     std::atomic<int> passes{0};
@@ -286,12 +331,14 @@ TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
         }
     });
     for (int round = 0; round < 3; ++round)
-        for (jtype r : tiles) FetchTile(r, again, context);
+        for (jtype r : tiles)
+            FetchTile(r, again, context);
     done = true;
     drawing.join();
     EXPECT_GT(passes.load(), 0);
     EXPECT_EQ(notServed.load(), 0);
-    for (int i = 0; i < 30; ++i) EXPECT_EQ(fileBytes(tiles[i].satPath), jpegTile(i)) << i;
+    for (int i = 0; i < 30; ++i)
+        EXPECT_EQ(fileBytes(tiles[i].satPath), jpegTile(i)) << i;
     EXPECT_EQ(server.requests().size(), 120);
 }
 

@@ -30,7 +30,8 @@ TEST(TilePaths, PerLayerLayout) {
         {"qrs", "kh/04/tqrs.jpg", "mt/04/tqrs.png", "tt/04/tqrs.png", "virtualearth/vea/04/tqrs.jpg",
          "virtualearth/ver/04/tqrs.png", "virtualearth/veh/04/tqrs.png"},
         {"qrstqrstq", "kh/10/tqrstqrstq.jpg", "mt/10/tqrstqrstq.png", "tt/10/tqrstqrstq.png",
-         "virtualearth/vea/10/tqrstqrstq.jpg", "virtualearth/ver/10/tqrstqrstq.png", "virtualearth/veh/10/tqrstqrstq.png"},
+         "virtualearth/vea/10/tqrstqrstq.jpg", "virtualearth/ver/10/tqrstqrstq.png",
+         "virtualearth/veh/10/tqrstqrstq.png"},
         {"", "kh/01/t.jpg", "mt/01/t.png", "tt/01/t.png", "virtualearth/vea/01/t.jpg", "virtualearth/ver/01/t.png",
          "virtualearth/veh/01/t.png"},
     };

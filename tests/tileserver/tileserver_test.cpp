@@ -13,7 +13,8 @@ namespace {
 class TileServerProcess {
 public:
     explicit TileServerProcess(const QStringList& extra = {}) {
-        process_.start(QStringLiteral(ZELVANO_TILESERVER), QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
+        process_.start(QStringLiteral(ZELVANO_TILESERVER),
+                       QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
         while (process_.waitForReadyRead(10000)) {
             output_ += process_.readAllStandardOutput();
             const qsizetype colon = output_.lastIndexOf(':');
@@ -74,7 +75,8 @@ TEST(TileServer, AnswersEveryRequestFormWithATile) {
     const QImage overlay = test::decoded(server.get(QStringLiteral("/mt?v=w2t.70&x=1&y=1&zoom=15")).body);
     EXPECT_EQ(overlay.pixelColor(100, 100).alpha(), 0);
 
-    for (const char* bad : {"/kh?t=tx", "/kh?t=", "/mt?v=w2.70&x=9&y=0&zoom=15", "/mt?x=1&y=1", "/tiles/a4.jpeg", "/other"}) {
+    for (const char* bad :
+         {"/kh?t=tx", "/kh?t=", "/mt?v=w2.70&x=9&y=0&zoom=15", "/mt?x=1&y=1", "/tiles/a4.jpeg", "/other"}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(server.get(QString::fromLatin1(bad)).status, 404);
     }
@@ -84,7 +86,8 @@ TEST(TileServer, FailsEveryNthRequestWhenAsked) {
     TileServerProcess server({QStringLiteral("--fail-every"), QStringLiteral("3")});
     ASSERT_GT(server.port(), 0);
     QList<int> statuses;
-    for (int i = 0; i < 6; ++i) statuses.append(server.get(QStringLiteral("/kh?t=tqr")).status);
+    for (int i = 0; i < 6; ++i)
+        statuses.append(server.get(QStringLiteral("/kh?t=tqr")).status);
     EXPECT_EQ(statuses, (QList<int>{200, 200, 503, 200, 200, 503}));
     EXPECT_EQ(server.get(QStringLiteral("/kh?t=tqr")).ok, true);
     EXPECT_EQ(server.get(QStringLiteral("/kh?t=tqr")).ok, true);

@@ -28,7 +28,8 @@ TEST(App, TerminationSignalsCloseTheWindowAndSaveTheSettings) {
         ASSERT_TRUE(app.waitForStarted());
         // The language file is written while the window is built, after the signal handler is in place;
         // the settings file is then replaced at close only.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(folder.file(QStringLiteral("Language/Russian.txt"))); }, 20000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return QFile::exists(folder.file(QStringLiteral("Language/Russian.txt"))); }, 20000));
         QFile::remove(folder.file(QStringLiteral("ZLV2.ini")));
         ::kill(static_cast<pid_t>(app.processId()), signal);
         ASSERT_TRUE(app.waitForFinished(30000));

@@ -116,7 +116,8 @@ TEST_F(MainWindowTest, StartsWithDefaultsAndDrawsAtTheFirstActivation) {
     const geo::TileLocation t = geo::LocateTile(10, -20.5, 45.25);
     const QPoint corner = middle() - QPoint(t.pixelColumn, t.pixelRow);
     auto guard = w.backBuffer()->lock();
-    EXPECT_EQ(w.backBuffer()->image().pixelColor(corner + QPoint(9, 9)), test::decoded(test::jpegTile(3)).pixelColor(9, 9));
+    EXPECT_EQ(w.backBuffer()->image().pixelColor(corner + QPoint(9, 9)),
+              test::decoded(test::jpegTile(3)).pixelColor(9, 9));
     EXPECT_TRUE(w.statusText(4).endsWith(QStringLiteral(" Mb из интернета")));
     EXPECT_NE(w.statusText(4), QStringLiteral("0,000 Mb из интернета"));
 }
@@ -162,7 +163,8 @@ TEST_F(MainWindowTest, ClickZoomScheme) {
 TEST_F(MainWindowTest, WheelNotchesGatherIntoOneRedraw) {
     MainWindow& w = open();
     const int passes = w.drawingPasses();
-    for (int i = 0; i < 3; ++i) wheel(-120); // toward the user: zoom in
+    for (int i = 0; i < 3; ++i)
+        wheel(-120); // toward the user: zoom in
     EXPECT_EQ(child<QSlider>("RxSlider1")->value(), 13);
     EXPECT_EQ(w.drawingPasses(), passes);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.drawingPasses() > passes; }, 3000));
@@ -258,7 +260,9 @@ TEST_F(MainWindowTest, InternetOnlyQueuesEveryTileAndCacheOnlyFetchesNothing) {
 }
 
 TEST_F(MainWindowTest, ANewPassStopsTheOldLoader) {
-    server.setFallback([](const std::string&) { return test::ScriptedAnswer{200, test::jpegTile(4), "image/jpeg", 40}; });
+    server.setFallback([](const std::string&) {
+        return test::ScriptedAnswer{200, test::jpegTile(4), "image/jpeg", 40};
+    });
     MainWindow& w = open(false);
     w.show();
     w.activateWindow();
@@ -350,7 +354,9 @@ TEST_F(MainWindowTest, SettingsWrittenAtCloseComeBackAtTheNextStart) {
 }
 
 TEST_F(MainWindowTest, ClosingWhileALoaderRuns) {
-    server.setFallback([](const std::string&) { return test::ScriptedAnswer{200, test::jpegTile(5), "image/jpeg", 100}; });
+    server.setFallback([](const std::string&) {
+        return test::ScriptedAnswer{200, test::jpegTile(5), "image/jpeg", 100};
+    });
     MainWindow& w = open(false);
     w.show();
     w.activateWindow();

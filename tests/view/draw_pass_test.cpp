@@ -18,7 +18,8 @@ const QColor kFace(200, 201, 202);
 
 class DrawPassTest : public FetchFixture {
 protected:
-    DrawPassResult draw(ViewCentre centre, QSize size, FetchOptions options = drawingPass(), bool internetOnly = false) {
+    DrawPassResult draw(ViewCentre centre, QSize size, FetchOptions options = drawingPass(),
+                        bool internetOnly = false) {
         buffer.resize(size);
         DrawPassInput in;
         in.centre = centre;
@@ -32,14 +33,20 @@ protected:
         auto guard = buffer.lock();
         return buffer.image().pixelColor(x, y);
     }
-    void cache(const jtype& r, const QByteArray& bytes) { folder.write(QDir(folder.path()).relativeFilePath(r.satPath), bytes); }
+    void cache(const jtype& r, const QByteArray& bytes) {
+        folder.write(QDir(folder.path()).relativeFilePath(r.satPath), bytes);
+    }
     // The record of the tile at a column/row offset from the tile under the centre.
     jtype tileAt(const ViewCentre& c, int di, int dj) {
         geo::TileRequests t = geo::tileRequests(settings.templates, geo::LocateTile(c.zoom, c.lonW, c.lat));
-        for (; di > 0; --di) geo::StepEast(t, settings.templates);
-        for (; di < 0; ++di) geo::StepWest(t, settings.templates);
-        for (; dj > 0; --dj) geo::StepSouth(t, settings.templates);
-        for (; dj < 0; ++dj) geo::StepNorth(t, settings.templates);
+        for (; di > 0; --di)
+            geo::StepEast(t, settings.templates);
+        for (; di < 0; ++di)
+            geo::StepWest(t, settings.templates);
+        for (; dj > 0; --dj)
+            geo::StepSouth(t, settings.templates);
+        for (; dj < 0; ++dj)
+            geo::StepNorth(t, settings.templates);
         return makeTileRecord(t, settings.layout);
     }
 
@@ -101,7 +108,8 @@ TEST_F(DrawPassTest, ButtonFaceBeyondTheWorld) {
     EXPECT_TRUE(top.crossesWorldEdge);
     EXPECT_EQ(pixel(300, 10), kFace);
     EXPECT_NE(pixel(300, 390), kFace);
-    for (const jtype& r : top.queue) EXPECT_GE(r.y, 199);
+    for (const jtype& r : top.queue)
+        EXPECT_GE(r.y, 199);
 }
 
 TEST_F(DrawPassTest, WorkModes) {
@@ -160,7 +168,8 @@ TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
     EXPECT_EQ(shared->loaderCount.load(), 0);
     ASSERT_EQ(loader.fetched().size(), pass.queue.size());
     QStringList targets;
-    for (const jtype& r : pass.queue) targets.append(target(r.satRequest));
+    for (const jtype& r : pass.queue)
+        targets.append(target(r.satRequest));
     EXPECT_EQ(server.requests(), targets);
     EXPECT_GE(repaints.load(), 1);
     {
@@ -177,7 +186,8 @@ TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
     ViewLoader second(next.queue, context.settings, shared, drawingPass(), buffer, stop2, [] {});
     second.start(QThread::IdlePriority);
     QDeadlineTimer deadline(10000);
-    while (server.requests().size() == before && !deadline.hasExpired()) QThread::yieldCurrentThread();
+    while (server.requests().size() == before && !deadline.hasExpired())
+        QThread::yieldCurrentThread();
     *stop2 = true;
     ASSERT_TRUE(second.wait(QDeadlineTimer(20000)));
     EXPECT_LT(second.fetched().size(), next.queue.size());

@@ -17,7 +17,7 @@ TEST(ViewTexts, PointerReadOut) {
         const char* text;
     };
     const Case cases[] = {
-        {-33.5, true, "S33° 30,000'"}, {55.5, true, "N55° 30,000'"},   {0, true, "N0° 0,000'"},
+        {-33.5, true, "S33° 30,000'"},     {55.5, true, "N55° 30,000'"},     {0, true, "N0° 0,000'"},
         {-151.25, false, "E151° 15,000'"}, {37.6175, false, "W37° 37,050'"}, {0, false, "W0° 0,000'"},
     };
     for (const Case& c : cases) {
@@ -34,7 +34,8 @@ TEST(ViewTexts, SelectionSummaries) {
     const SelectionSize square{1024, 1024};
     EXPECT_EQ(selectionLabel(table, square), QStringLiteral("Выделено 1024x1024 пикселей"));
     EXPECT_EQ(selectionPanel(table, square), QStringLiteral("Выделено 1024x1024px, в памяти 2mb, скачать~0,1mb"));
-    EXPECT_EQ(selectionReleasePanel(table, square), QStringLiteral("Выделено 1024x1024px, в памяти 2,000mb, скачать~ 0,1mb"));
+    EXPECT_EQ(selectionReleasePanel(table, square),
+              QStringLiteral("Выделено 1024x1024px, в памяти 2,000mb, скачать~ 0,1mb"));
 
     // From the corners: 512 x 256 pixels at level 3, measured either way round.
     double right = 90;
