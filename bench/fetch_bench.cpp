@@ -44,9 +44,9 @@ int main(int argc, char* argv[]) {
     }
     // The cache lives in a program folder beside the benchmark, as it does beside the program.
     QTemporaryDir home(QCoreApplication::applicationDirPath() + QStringLiteral("/bench-home-XXXXXX"));
-    LanguageTable language;
+    auto language = std::make_shared<LanguageTable>();
     QString languageFile = QStringLiteral("Russian.txt");
-    language.loadLanguage(home.path(), languageFile);
+    language->loadLanguage(home.path(), languageFile);
 
     FetchSettings settings;
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
@@ -61,16 +61,11 @@ int main(int argc, char* argv[]) {
 
     // 2000 tiles of a 50 x 40 block at level 12 over central Europe.
     std::vector<jtype> records;
-    const geo::TileLocation corner = geo::LocateTile(12, -5.0, 52.0);
-    geo::TileRequests rowStart = geo::tileRequests(settings.templates, corner);
-    for (int row = 0; row < 40; ++row) {
-        geo::TileRequests t = rowStart;
-        for (int col = 0; col < 50; ++col) {
-            records.push_back(makeTileRecord(t, settings.layout));
-            geo::StepEast(t, settings.templates);
-        }
-        geo::StepSouth(rowStart, settings.templates);
-    }
+    const geo::TileId corner = geo::LocateTile(12, -5.0, 52.0).tile();
+    for (int row = 0; row < 40; ++row)
+        for (int col = 0; col < 50; ++col)
+            records.push_back(
+                makeTileRecord({corner.level, corner.x + col, corner.y + row}, settings.templates, settings.layout));
 
     // curl fetching into /dev/null, and curl storing each tile in a file of its own as the cache does.
     auto curlConfig = [&](const QString& name, const QString& outputFolder) {
@@ -92,22 +87,15 @@ int main(int argc, char* argv[]) {
     const double curlSeconds = runCurl(toNull);
     const double curlFilesSeconds = runCurl(toFiles);
 
-    FetchContext context;
-    context.settings = std::make_shared<const FetchSettings>(settings);
-    context.language = &language;
-    DownloadMeter meter(language);
-    context.meter = &meter;
-    FetchOptions job;
-    job.fromWorker = true;
-    job.jobMode = true;
-    job.satLayer = true;
+    const FetchContext context{std::make_shared<const FetchSettings>(settings),
+                               std::make_shared<FetchShared>(language)};
+    FetchOptions job = fetchOptions(FetchMode::JobWorker, LayerChoice{}, WorkMode::CacheAndInternet);
     job.pictureNeeded = false; // a download job: it checks each tile and lets the picture go
-    FetchCounters counters;
     int obtained = 0;
     QElapsedTimer timer;
     timer.start();
     for (jtype& r : records) {
-        obtained += FetchTile(r, job, context, nullptr, &counters) ? 1 : 0;
+        obtained += FetchTile(r, job, context).usable ? 1 : 0;
     }
     const double fetchSeconds = timer.nsecsElapsed() / 1e9;
     closeThreadConnections();
@@ -117,7 +105,8 @@ int main(int argc, char* argv[]) {
     const double curlRate = kTiles / curlSeconds;
     const double fetchRate = kTiles / fetchSeconds;
     std::printf("cache folder                %s\n", qPrintable(settings.layout.root));
-    std::printf("tiles                       %d (obtained %d, %.1f MB)\n", kTiles, obtained, meter.total() / 1048576.0);
+    std::printf("tiles                       %d (obtained %d, %.1f MB)\n", kTiles, obtained,
+                context.shared->meter.total() / 1048576.0);
     std::printf("curl, one process          %8.0f tiles/s  (%.3f s)\n", curlRate, curlSeconds);
     std::printf("curl, one file per tile    %8.0f tiles/s  (%.3f s)\n", kTiles / curlFilesSeconds, curlFilesSeconds);
     std::printf("FetchTile, job mode        %8.0f tiles/s  (%.3f s)\n", fetchRate, fetchSeconds);

@@ -4,8 +4,7 @@
 #include "base/headless_gui.h"
 #include "config/language_table.h"
 #include "tile_server_process.h"
-#include "view/draw_pass.h"
-#include "view/view_loader.h"
+#include "view/view_session.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -49,27 +48,21 @@ int main(int argc, char* argv[]) {
                           {}};
     settings.layout = {home.path() + QStringLiteral("/Cache/"), false};
     auto fetchSettings = std::make_shared<const FetchSettings>(settings);
-    auto shared = std::make_shared<ViewShared>(language);
-    FetchContext context{fetchSettings, language.get(), &shared->meter, &shared->overlayCutoff};
+    ViewSession session(language);
 
     DrawPassInput input;
-    input.centre = {-10.0, 48.0, 12};
+    input.centre = {{48.0, -10.0}, 12};
     input.size = QSize(1920, 1080);
-    input.options.deferNetwork = true;
+    input.options = fetchOptions(FetchMode::DrawingPass, LayerChoice{}, WorkMode::CacheAndInternet);
     input.buttonFace = QColor(240, 240, 240);
-    auto buffer = std::make_shared<BackBuffer>();
-    buffer->resize(input.size);
 
     // Cold: the pass shows placeholders, the loader fetches and draws every tile.
     QElapsedTimer cold;
     cold.start();
-    const DrawPassResult first = DrawView(input, context, *buffer);
+    const DrawPassResult first = session.refresh(input, fetchSettings);
     const double coldPassMs = cold.nsecsElapsed() / 1e6;
-    auto stop = std::make_shared<std::atomic<bool>>(false);
-    std::atomic<qint64> lastRepaintNs{0};
-    ++shared->loaderCount;
-    ViewLoader loader(first.queue, fetchSettings, shared, input.options, buffer, stop,
-                      [&] { lastRepaintNs = cold.nsecsElapsed(); });
+    qint64 lastRepaintNs = 0;
+    QObject::connect(&session, &ViewSession::tilesArrived, [&] { lastRepaintNs = cold.nsecsElapsed(); });
     QElapsedTimer tick;
     qint64 longestStallNs = 0;
     QTimer probe;
@@ -80,11 +73,10 @@ int main(int argc, char* argv[]) {
     });
     tick.start();
     probe.start();
-    loader.start(QThread::IdlePriority);
-    while (!loader.isFinished())
+    while (session.runningLoaders() > 0)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::processEvents(); // the last repaint request
     probe.stop();
-    loader.wait();
 
     // Warm: the same view from the cache, and the same tiles decoded by QImage alone.
     std::vector<double> passMs;
@@ -95,7 +87,7 @@ int main(int argc, char* argv[]) {
     for (int round = 0; round < 15; ++round) {
         QElapsedTimer t;
         t.start();
-        const DrawPassResult warm = DrawView(input, context, *buffer);
+        const DrawPassResult& warm = session.refresh(input, fetchSettings);
         passMs.push_back(t.nsecsElapsed() / 1e6);
         if (!warm.queue.empty()) std::fprintf(stderr, "warm pass left %zu tiles\n", warm.queue.size());
         t.restart();

@@ -7,8 +7,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,18 +34,6 @@ std::optional<QStringList> readTextLines(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     return splitLines(bytes);
-}
-
-bool isReadOnly(const QString& path) {
-    return QFile::exists(path) && !(QFile::permissions(path) & QFileDevice::WriteOwner);
-}
-
-bool waitWhileReadOnly(const QString& path) {
-    for (int check = 0; check < 10; ++check) {
-        if (!isReadOnly(path)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return !isReadOnly(path);
 }
 
 namespace {

@@ -1,6 +1,8 @@
-// Whole-file reads and writes of the program's 8-bit text files (code page 1251, one entry per line),
-// and the read-only rule shared by every file the program replaces. Blocking; any thread.
+// Whole-file reads and writes of the program's 8-bit text files (code page 1251, one entry per line), and
+// the replacement of a file through a temporary file beside it. Blocking; any thread.
 #pragma once
+
+#include "base/read_only_wait.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,12 +17,6 @@ QStringList splitLines(QByteArrayView bytes);
 
 // The file's lines, or nothing when it is missing or unreadable.
 std::optional<QStringList> readTextLines(const QString& path);
-
-// True when the file exists and carries no owner write permission: the program never replaces it.
-bool isReadOnly(const QString& path);
-
-// Waits while the file is read-only, at most ten checks 5 ms apart; true when it may be written.
-bool waitWhileReadOnly(const QString& path);
 
 enum class Durability {
     Synced,   // flushed to the disk before the rename: settings and the other files written whole

@@ -54,11 +54,8 @@ std::optional<double> parseUserNumber(const QString& text) {
     return value;
 }
 
-std::unique_ptr<ProgramState> loadProgramState() {
-    auto state = std::make_unique<ProgramState>();
-    state->folder = programFolder();
-    loadSettings(state->settings, state->language, state->folder);
-    return state;
+ProgramState loadProgramState() {
+    return ProgramState::load(programFolder());
 }
 
 void printJson(const QJsonObject& json) {
@@ -79,14 +76,15 @@ double requiredNumber(const Options& options, const QString& name, double limit)
 
 } // namespace
 
-Position requiredPosition(const Options& options) {
+ZoomAndPosition requiredPosition(const Options& options) {
     if (!options.values.contains(QStringLiteral("zoom"))) throw UsageError{QStringLiteral("missing option --zoom")};
     const auto zoom = parseInt32(options.values[QStringLiteral("zoom")]);
     if (!zoom || *zoom < geo::kMinLevel || *zoom > geo::kMaxLevel)
         throw UsageError{
             QStringLiteral("--zoom must be a whole number from %1 to %2").arg(geo::kMinLevel).arg(geo::kMaxLevel)};
-    return {*zoom, requiredNumber(options, QStringLiteral("lat"), geo::kLatitudeLimit),
-            requiredNumber(options, QStringLiteral("lon"), 180)};
+    const double lat = requiredNumber(options, QStringLiteral("lat"), geo::kLatitudeLimit);
+    const double lon = requiredNumber(options, QStringLiteral("lon"), 180);
+    return {*zoom, geo::Position::fromEastLongitude(lat, lon)};
 }
 
 } // namespace zelvano::cli

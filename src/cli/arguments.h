@@ -1,7 +1,8 @@
 // Command-line options of zelvano-cli verbs: "--name value", "--name=value" and bare flags.
 #pragma once
 
-#include "config/settings_file.h"
+#include "config/program_state.h"
+#include "geo/position.h"
 
 #include <QJsonObject>
 #include <QMap>
@@ -10,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 
 namespace zelvano::cli {
@@ -30,21 +30,15 @@ std::optional<Options> parseOptions(const QStringList& args, const QStringList& 
 // An ordinary decimal number as users type it, with a point (a comma is accepted as well).
 std::optional<double> parseUserNumber(const QString& text);
 
-// --zoom, --lat and --lon as users type them: north and east positive.
-struct Position {
+// --zoom, --lat and --lon as users type them, north and east positive.
+struct ZoomAndPosition {
     int zoom;
-    double lat;
-    double lon;
+    geo::Position position;
 };
-Position requiredPosition(const Options& options);
+ZoomAndPosition requiredPosition(const Options& options);
 
-// The program folder with its settings and language table, loaded exactly as the program loads them.
-struct ProgramState {
-    QString folder;
-    Settings settings;
-    LanguageTable language;
-};
-std::unique_ptr<ProgramState> loadProgramState();
+// The program folder's state, loaded exactly as the desktop program loads it.
+ProgramState loadProgramState();
 
 // Writes the object to stdout, indented.
 void printJson(const QJsonObject& json);

@@ -1,8 +1,9 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/interruption.h"
 
-#include "config/settings_file.h"
 #include "geo/mirror_random.h"
+#include "geo/tile_math.h"
 #include "tiles/tile_fetcher.h"
 
 #include <QJsonObject>
@@ -23,18 +24,23 @@ public:
     void switchOffMapLayer() override {}
 };
 
-struct Layers {
-    bool sat;
-    bool map;
-};
-
-Layers layersOf(const Options& o, const Settings& s) {
-    if (!o.values.contains(QStringLiteral("layers"))) return {s.jobSatellite, s.jobMap};
+LayerChoice layersOf(const Options& o, const Settings& s) {
+    LayerChoice layers = jobLayers(s);
+    if (o.flags.contains(QStringLiteral("secondary"))) layers.secondary = true;
+    if (!o.values.contains(QStringLiteral("layers"))) return layers;
     const QString v = o.values[QStringLiteral("layers")];
-    if (v == QLatin1StringView("sat")) return {true, false};
-    if (v == QLatin1StringView("map")) return {false, true};
-    if (v == QLatin1StringView("both")) return {true, true};
-    throw UsageError{QStringLiteral("--layers takes sat, map or both")};
+    if (v == QLatin1StringView("sat")) {
+        layers.satellite = true;
+        layers.map = false;
+    } else if (v == QLatin1StringView("map")) {
+        layers.satellite = false;
+        layers.map = true;
+    } else if (v == QLatin1StringView("both")) {
+        layers.satellite = layers.map = true;
+    } else {
+        throw UsageError{QStringLiteral("--layers takes sat, map or both")};
+    }
+    return layers;
 }
 
 WorkMode modeOf(const Options& o, const Settings& s) {
@@ -46,6 +52,38 @@ WorkMode modeOf(const Options& o, const Settings& s) {
     throw UsageError{QStringLiteral("--mode takes cache, internet or both")};
 }
 
+QString sourceName(TileSource source) {
+    switch (source) {
+    case TileSource::Cache:
+        return QStringLiteral("cache");
+    case TileSource::Network:
+        return QStringLiteral("network");
+    case TileSource::Placeholder:
+        return QStringLiteral("placeholder");
+    case TileSource::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+QString errorName(FetchError error) {
+    switch (error) {
+    case FetchError::DiskWrite:
+        return QStringLiteral("diskWrite");
+    case FetchError::Fetch:
+        return QStringLiteral("fetch");
+    case FetchError::BadFile:
+        return QStringLiteral("badFile");
+    case FetchError::Layer:
+        return QStringLiteral("layer");
+    case FetchError::Stopped:
+        return QStringLiteral("stopped");
+    case FetchError::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
 } // namespace
 
 int fetchCommand(const QStringList& args) {
@@ -55,40 +93,33 @@ int fetchCommand(const QStringList& args) {
                                        QStringLiteral("layers"), QStringLiteral("mode")},
                                       {QStringLiteral("secondary")}, error);
     if (!options) throw UsageError{error};
-    const Position position = requiredPosition(*options);
+    const ZoomAndPosition where = requiredPosition(*options);
 
-    const auto state = loadProgramState();
-    const Settings& settings = state->settings;
-    const LanguageTable& language = state->language;
-    const Layers layers = layersOf(*options, settings);
-    const WorkMode mode = modeOf(*options, settings);
-    if (!layers.sat && !layers.map) throw UsageError{QStringLiteral("the settings choose no layer; pass --layers")};
-    if (layers.map && settings.singleFolderCache) throw UsageError{language.languageText(34)};
-
-    geo::seedMirrorRandom(); // as a worker thread does when it starts
-    FetchContext context;
-    context.settings = std::make_shared<const FetchSettings>(fetchSettingsFrom(settings, state->folder));
-    context.language = &language;
-    DownloadMeter meter(language);
-    context.meter = &meter;
-
-    const geo::TileLocation tile = geo::LocateTile(position.zoom, -position.lon, position.lat);
-    jtype record = makeTileRecord(geo::tileRequests(context.settings->templates, tile), context.settings->layout);
-    FetchOptions fetch;
-    fetch.fromWorker = true;
-    fetch.jobMode = true;
-    fetch.secondary = options->flags.contains(QStringLiteral("secondary")) || settings.useSecondaryService;
-    fetch.satLayer = layers.sat;
-    fetch.mapLayer = layers.map;
-    fetch.internetOnly = mode == WorkMode::InternetOnly;
-    fetch.cacheOnly = mode == WorkMode::CacheOnly;
+    const ProgramState state = loadProgramState();
+    const Settings& settings = state.settings;
+    const LayerChoice layers = layersOf(*options, settings);
+    if (!layers.satellite && !layers.map)
+        throw UsageError{QStringLiteral("the settings choose no layer; pass --layers")};
+    if (layers.map && settings.singleFolderCache) throw UsageError{state.language->languageText(34)};
+    FetchOptions fetch = fetchOptions(FetchMode::JobWorker, layers, modeOf(*options, settings));
     fetch.pictureNeeded = false; // as a download job
+
+    const Interruption interruption;
+    geo::seedMirrorRandom(); // as a worker thread does when it starts
+    const FetchContext context{std::make_shared<const FetchSettings>(fetchSettingsFrom(settings, state.folder)),
+                               std::make_shared<FetchShared>(state.language)};
+    jtype record = makeTileRecord(geo::LocateTile(where.zoom, where.position).tile(), context.settings->templates,
+                                  context.settings->layout);
     StderrJob job;
+    const FetchOutcome outcome = FetchTile(record, fetch, context, &job, interruption.token());
     FetchCounters counters;
-    const bool ok = FetchTile(record, fetch, context, &job, &counters);
+    counters.count(outcome);
 
     const QJsonObject json{
-        {QStringLiteral("ok"), ok},
+        {QStringLiteral("ok"), outcome.usable},
+        {QStringLiteral("source"), sourceName(outcome.source)},
+        {QStringLiteral("error"), errorName(outcome.error)},
+        {QStringLiteral("message"), outcome.message},
         {QStringLiteral("satPending"), record.satPending},
         {QStringLiteral("overlayPending"), record.overlayPending},
         {QStringLiteral("satPath"), record.satPath},
@@ -97,10 +128,10 @@ int fetchCommand(const QStringList& args) {
         {QStringLiteral("writeErrors"), counters.writeErrors},
         {QStringLiteral("fetchErrors"), counters.fetchErrors},
         {QStringLiteral("badFileErrors"), counters.badFileErrors},
-        {QStringLiteral("downloadedBytes"), meter.total()},
+        {QStringLiteral("downloadedBytes"), context.shared->meter.total()},
     };
     printJson(json);
-    return ok ? 0 : 1;
+    return interruption.exitStatus(outcome.usable ? 0 : 1);
 }
 
 } // namespace zelvano::cli

@@ -12,9 +12,9 @@ int settingsCommand(const QStringList& args) {
     const auto options = parseOptions(args, {}, {QStringLiteral("save")}, error, {QStringLiteral("set")});
     if (!options) throw UsageError{error};
 
-    const auto state = loadProgramState();
-    Settings& settings = state->settings;
-    const LanguageTable& language = state->language;
+    ProgramState state = loadProgramState();
+    Settings& settings = state.settings;
+    const LanguageTable& language = *state.language;
     // QMultiMap keeps the values of one key newest first; apply them in the order given.
     const QStringList assignments = options->repeated.values(QStringLiteral("set"));
     for (auto it = assignments.crbegin(); it != assignments.crend(); ++it) {
@@ -25,7 +25,7 @@ int settingsCommand(const QStringList& args) {
 
     printJson(settingsAsJson(settings));
 
-    if (options->flags.contains(QStringLiteral("save")) && !saveSettings(settings, state->folder)) {
+    if (options->flags.contains(QStringLiteral("save")) && !saveSettings(settings, state.folder)) {
         // Entries 35 and 36: "cannot write the settings file", "cannot save".
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(language.languageText(36)),
                      qUtf8Printable(language.languageText(35)));

@@ -5,6 +5,9 @@
 
 #include <QDir>
 
+#include <utility>
+#include <vector>
+
 namespace zelvano {
 
 QStringList languageEntries(const QStringList& fileLines) {
@@ -41,8 +44,40 @@ void LanguageTable::loadLanguage(const QString& programFolder, QString& language
         languageFile = QStringLiteral("Russian.txt");
     }
     table_.store(std::make_shared<const QStringList>(entries));
-    if (applyLanguage_) applyLanguage_();
+    std::vector<std::function<void()>> relabel;
+    {
+        std::lock_guard lock(subscribers_->mutex);
+        for (const auto& [id, fn] : subscribers_->list)
+            relabel.push_back(fn);
+    }
+    for (const auto& fn : relabel)
+        fn();
     if (!usable && QDir().mkpath(folder)) writeTextLines(folder + QStringLiteral("/Russian.txt"), entries);
+}
+
+LanguageTable::Subscription LanguageTable::subscribe(std::function<void()> relabel) {
+    std::lock_guard lock(subscribers_->mutex);
+    const int id = subscribers_->nextId++;
+    subscribers_->list.emplace_back(id, std::move(relabel));
+    return Subscription(subscribers_, id);
+}
+
+LanguageTable::Subscription& LanguageTable::Subscription::operator=(Subscription&& other) noexcept {
+    if (this != &other) {
+        reset();
+        subscribers_ = std::move(other.subscribers_);
+        id_ = std::exchange(other.id_, -1);
+    }
+    return *this;
+}
+
+void LanguageTable::Subscription::reset() {
+    if (const auto subscribers = subscribers_.lock()) {
+        std::lock_guard lock(subscribers->mutex);
+        subscribers->list.remove_if([this](const auto& entry) { return entry.first == id_; });
+    }
+    subscribers_.reset();
+    id_ = -1;
 }
 
 QString LanguageTable::languageText(int index) const {

@@ -1,6 +1,7 @@
 // The language table: 215 numbered texts of the user interface, loaded from Language/<languageFile> in the
-// program folder, with the built-in Russian texts as fallback. Loaded and applied on the UI thread;
-// languageText may be called from any thread (a worker's log lines) while the table is replaced.
+// program folder, with the built-in Russian texts as fallback. Loaded on the UI thread, which also runs the
+// subscribers that relabel the windows; languageText may be called from any thread (a worker's log lines)
+// while the table is replaced.
 #pragma once
 
 #include "config/builtin_texts.h"
@@ -10,7 +11,9 @@
 
 #include <atomic>
 #include <functional>
+#include <list>
 #include <memory>
+#include <mutex>
 
 namespace zelvano {
 
@@ -24,8 +27,8 @@ public:
 
     // Fills the table from Language/<languageFile>. When that file is missing or unreadable, the name is
     // empty or the file holds fewer than 215 entries, takes the built-in texts, sets languageFile to
-    // "Russian.txt" and writes them to Language/Russian.txt (failures there are ignored). Then calls
-    // the applyLanguage hook.
+    // "Russian.txt" and writes them to Language/Russian.txt (failures there are ignored). Then runs every
+    // subscriber.
     void loadLanguage(const QString& programFolder, QString& languageFile);
 
     // Entry N; empty for an index outside the table.
@@ -33,14 +36,39 @@ public:
 
     QStringList entries() const { return *table_.load(); }
 
-    // Set by the windows: relabels every existing window from the current table.
-    void setApplyLanguage(std::function<void()> applyLanguage) { applyLanguage_ = std::move(applyLanguage); }
+    // A window's wish to be relabelled after every load; it ends when the handle is destroyed (before or
+    // after the table, either way).
+    class Subscription;
+    [[nodiscard]] Subscription subscribe(std::function<void()> relabel);
 
     static QStringList builtinEntries();
 
 private:
+    struct Subscribers {
+        std::mutex mutex;
+        std::list<std::pair<int, std::function<void()>>> list;
+        int nextId = 0;
+    };
+
     std::atomic<std::shared_ptr<const QStringList>> table_;
-    std::function<void()> applyLanguage_;
+    std::shared_ptr<Subscribers> subscribers_ = std::make_shared<Subscribers>();
+};
+
+class LanguageTable::Subscription {
+public:
+    Subscription() = default;
+    Subscription(Subscription&& other) noexcept { *this = std::move(other); }
+    Subscription& operator=(Subscription&& other) noexcept;
+    ~Subscription() { reset(); }
+
+    void reset();
+
+private:
+    friend class LanguageTable;
+    Subscription(std::weak_ptr<Subscribers> subscribers, int id) : subscribers_(std::move(subscribers)), id_(id) {}
+
+    std::weak_ptr<Subscribers> subscribers_;
+    int id_ = -1;
 };
 
 } // namespace zelvano

@@ -18,4 +18,12 @@ geo::RequestTemplates requestTemplates(const Settings& settings) {
             settings.secondaryAerialTemplate,  settings.secondaryHybridTemplate, settings.secondaryRoadTemplate};
 }
 
+LayerChoice viewLayers(const Settings& settings) {
+    return {settings.viewSatellite, settings.viewMap, settings.useSecondaryService};
+}
+
+LayerChoice jobLayers(const Settings& settings) {
+    return {settings.jobSatellite, settings.jobMap, settings.useSecondaryService};
+}
+
 } // namespace zelvano

@@ -12,6 +12,15 @@ namespace zelvano {
 
 enum class WorkMode { CacheOnly, InternetOnly, CacheAndInternet };
 
+// The layers of one service that the view shows or a job fetches.
+struct LayerChoice {
+    bool satellite = true;
+    bool map = false;
+    bool secondary = false; // the secondary tile service instead of the primary one
+
+    bool operator==(const LayerChoice&) const = default;
+};
+
 enum class MouseMode { Wheel, Click }; // "S": wheel zooms, click centres; "C": left/right click zoom
 
 // Dock sides as stored in the settings file.
@@ -125,5 +134,8 @@ struct Settings {
 QString cacheRoot(const Settings& settings, const QString& programFolder);
 
 geo::RequestTemplates requestTemplates(const Settings& settings);
+
+LayerChoice viewLayers(const Settings& settings); // viewSatellite, viewMap, useSecondaryService
+LayerChoice jobLayers(const Settings& settings);  // jobSatellite, jobMap, useSecondaryService
 
 } // namespace zelvano

@@ -42,14 +42,8 @@ double pow2(int n) {
 
 } // namespace
 
-QPoint columnRowOf(const QString& letters) {
-    int x = 0;
-    int y = 0;
-    for (const QChar c : letters) {
-        x = 2 * x + (c == u'r' || c == u's');
-        y = 2 * y + (c == u's' || c == u't');
-    }
-    return {x, y};
+TileId TileLocation::tile() const {
+    return *TileId::fromName(name()); // LocateTile writes letters of the tile alphabet only
 }
 
 double tilesFromEast(int level, double lonW) {

@@ -1,6 +1,6 @@
-// What FetchTile needs besides the tile record: a snapshot of the settings it reads, the language table,
-// the downloaded-bytes meter under the view lock and the overlay cut-off, both shared by the view's
-// drawing pass and loaders; the job's log in job mode. The snapshot is immutable once handed out, so the
+// What FetchTile needs besides the tile record: a snapshot of the settings it reads, and what the fetches
+// of one run share: the language table, the downloaded-bytes meter under the view lock and the overlay
+// cut-off of the view passes; the job's log in job mode. The snapshot is immutable once handed out, so the
 // UI thread and worker threads read it without a lock.
 #pragma once
 
@@ -54,6 +54,23 @@ private:
     std::function<void(const QString&)> sink_;
 };
 
+inline constexpr int kOverlayCutoffReset = -100;
+
+// What the fetches of one run share, on every thread: held through shared_ptr, so a loader that outlives
+// the window still finds it.
+struct FetchShared {
+    explicit FetchShared(std::shared_ptr<const LanguageTable> table) : language(std::move(table)), meter(*language) {}
+
+    std::shared_ptr<const LanguageTable> language;
+    DownloadMeter meter;
+    std::atomic<int> overlayCutoff{kOverlayCutoffReset}; // reset by every view pass
+};
+
+struct FetchContext {
+    std::shared_ptr<const FetchSettings> settings;
+    std::shared_ptr<FetchShared> shared;
+};
+
 // The job side of a fetch in job mode.
 class FetchJob {
 public:
@@ -62,14 +79,5 @@ public:
     // The map layer is not available at the job's level: the rest of the job fetches satellite tiles only.
     virtual void switchOffMapLayer() = 0;
 };
-
-struct FetchContext {
-    std::shared_ptr<const FetchSettings> settings;
-    const LanguageTable* language = nullptr;
-    DownloadMeter* meter = nullptr;
-    std::atomic<int>* overlayCutoff = nullptr; // -100 at the start of every view pass
-};
-
-inline constexpr int kOverlayCutoffReset = -100;
 
 } // namespace zelvano

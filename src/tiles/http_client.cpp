@@ -13,26 +13,62 @@ namespace zelvano {
 
 namespace {
 
+// One transfer handle in a multi handle of its own: the multi handle keeps the connections open between
+// requests, and its poll can be woken from another thread when the caller asks to stop.
 struct CurlHandle {
     CurlHandle() {
         static std::once_flag once;
         std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-        handle = curl_easy_init();
+        multi = curl_multi_init();
+        easy = curl_easy_init();
     }
-    ~CurlHandle() { curl_easy_cleanup(handle); }
-    CURL* handle = nullptr;
+    ~CurlHandle() {
+        curl_easy_cleanup(easy);
+        curl_multi_cleanup(multi);
+    }
+    CURLM* multi = nullptr;
+    CURL* easy = nullptr;
 };
 
-// The calling thread's handle: curl keeps its connections open between requests.
+// The calling thread's handles.
 std::unique_ptr<CurlHandle>& threadSlot() {
     thread_local std::unique_ptr<CurlHandle> slot;
     return slot;
 }
 
-CURL* threadHandle() {
+CurlHandle* threadHandle() {
     auto& slot = threadSlot();
     if (!slot) slot = std::make_unique<CurlHandle>();
-    return slot->handle;
+    return slot->multi && slot->easy ? slot.get() : nullptr;
+}
+
+// Runs the transfer until it ends or a stop is requested; the stop wakes the poll at once.
+CURLcode perform(CurlHandle& curl, const std::stop_token& stop, bool& stopped) {
+    if (curl_multi_add_handle(curl.multi, curl.easy) != CURLM_OK) return CURLE_FAILED_INIT;
+    const std::stop_callback wake(stop, [multi = curl.multi] { curl_multi_wakeup(multi); });
+    CURLcode code = CURLE_OK;
+    for (int running = 1;;) {
+        if (stop.stop_requested()) {
+            stopped = true;
+            break;
+        }
+        if (curl_multi_perform(curl.multi, &running) != CURLM_OK) {
+            code = CURLE_RECV_ERROR;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            while (const CURLMsg* message = curl_multi_info_read(curl.multi, &left))
+                if (message->msg == CURLMSG_DONE && message->easy_handle == curl.easy) code = message->data.result;
+            break;
+        }
+        if (curl_multi_poll(curl.multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+            code = CURLE_RECV_ERROR;
+            break;
+        }
+    }
+    curl_multi_remove_handle(curl.multi, curl.easy); // an unfinished transfer's connection is closed
+    return code;
 }
 
 struct Transfer {
@@ -75,13 +111,15 @@ QString userAgent() {
     return QStringLiteral("Zelvano/" ZELVANO_VERSION);
 }
 
-HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits) {
+HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits, std::stop_token stop) {
     HttpResult result;
-    CURL* curl = threadHandle();
-    if (!curl) {
+    CurlHandle* handles = threadHandle();
+    if (!handles) {
+        result.failure = HttpFailure::Transport;
         result.responseText = QStringLiteral("HTTP client unavailable");
         return result;
     }
+    CURL* curl = handles->easy;
     curl_easy_reset(curl); // keeps the open connections, forgets the previous request's options
     const QByteArray urlBytes = url.toUtf8();
     const QByteArray agent = userAgent().toUtf8();
@@ -119,18 +157,28 @@ HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLim
         curl_easy_setopt(curl, CURLOPT_PROXY, ""); // not even one from the environment
     }
 
-    const CURLcode code = curl_easy_perform(curl);
+    bool stopped = false;
+    const CURLcode code = perform(*handles, stop, stopped);
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     result.status = static_cast<int>(status);
+    if (stopped) {
+        result.failure = HttpFailure::Stopped;
+        result.responseText = QStringLiteral("stopped");
+        return result;
+    }
     if (code != CURLE_OK) {
-        if (transfer.overCap || code == CURLE_FILESIZE_EXCEEDED)
+        if (transfer.overCap || code == CURLE_FILESIZE_EXCEEDED) {
+            result.failure = HttpFailure::TooLarge;
             result.responseText = QStringLiteral("answer larger than %1 bytes").arg(limits.maxBodyBytes);
-        else
+        } else {
+            result.failure = HttpFailure::Transport;
             result.responseText = QString::fromUtf8(error[0] ? error : curl_easy_strerror(code));
+        }
         return result;
     }
     if (status < 200 || status > 299) {
+        result.failure = HttpFailure::Status;
         result.responseText = QString::number(status);
         if (!transfer.reason.isEmpty()) result.responseText += u' ' + transfer.reason;
         return result;

@@ -1,9 +1,12 @@
 // HTTP GET into memory on libcurl, for tile downloads. One connection-reusing handle per thread
-// (keep-alive across the tiles a thread fetches); calls block the calling thread, never the UI.
+// (keep-alive across the tiles a thread fetches); calls block the calling thread, never the UI. A stop
+// requested on the caller's token ends the transfer at once, from any thread.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+
+#include <stop_token>
 
 namespace zelvano {
 
@@ -22,8 +25,17 @@ struct HttpLimits {
     qint64 maxBodyBytes = 16 * 1024 * 1024; // a larger body is a fetch error
 };
 
+enum class HttpFailure {
+    None,
+    Status,    // the server answered with a status outside 200-299
+    Transport, // no whole answer: connection, timeout, a broken transfer
+    TooLarge,  // the body passed the cap
+    Stopped,   // the caller asked to stop
+};
+
 struct HttpResult {
     bool ok = false;
+    HttpFailure failure = HttpFailure::None;
     int status = 0;       // the HTTP status, 0 when no answer came
     QByteArray body;      // the body of a successful answer
     QString responseText; // on failure: "404 Not Found", or what went wrong on the way
@@ -36,6 +48,7 @@ QString userAgent();
 void closeThreadConnections();
 
 // GETs the URL with the calling thread's handle. A status outside 200-299 is a failure.
-HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits = {});
+HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLimits& limits = {},
+                   std::stop_token stop = {});
 
 } // namespace zelvano

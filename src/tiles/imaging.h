@@ -3,8 +3,8 @@
 // Each thread works on its own images; no shared state.
 #pragma once
 
+#include "base/read_only_wait.h"
 #include "base/text_file.h"
-#include "tiles/wait_budget.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,7 +1,6 @@
 #include "tiles/parent_builder.h"
 
 #include "base/text_file.h"
-#include "geo/tile_requests.h"
 #include "tiles/imaging.h"
 
 #include <QFile>
@@ -9,39 +8,35 @@
 
 namespace zelvano {
 
-ParentBuild buildParentTile(const QString& parentRequest, const CacheLayout& layout, int quality) {
+ParentBuild buildParentTile(const geo::TileId& parent, const CacheLayout& layout, int quality) {
     struct Child {
-        char16_t letter;
-        int left;
-        int top;
+        int dx;
+        int dy;
     };
-    constexpr Child children[] = {{u'q', 0, 0}, {u'r', 128, 0}, {u's', 128, 128}, {u't', 0, 128}};
+    constexpr Child children[] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}}; // q, r, s, t
     QString paths[4];
     for (int i = 0; i < 4; ++i) {
-        paths[i] = satellitePath(layout, parentRequest + QChar(children[i].letter));
+        paths[i] = satellitePath(layout, parent.child(children[i].dx, children[i].dy));
         if (!QFile::exists(paths[i]) || isReadOnly(paths[i])) return ParentBuild::MissingChildren;
     }
-    QImage parent = newTileImage();
+    QImage composed = newTileImage();
     {
-        QPainter painter(&parent);
+        QPainter painter(&composed);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         for (int i = 0; i < 4; ++i) {
             QImage child;
             if (LoadImageFile(child, paths[i]))
-                painter.drawImage(QRect(children[i].left, children[i].top, 128, 128), child);
+                painter.drawImage(QRect(128 * children[i].dx, 128 * children[i].dy, 128, 128), child);
         }
     }
-    return SaveImageJpeg(parent, satellitePath(layout, parentRequest), quality, Durability::Unsynced)
-               ? ParentBuild::Built
-               : ParentBuild::Failed;
+    return SaveImageJpeg(composed, satellitePath(layout, parent), quality, Durability::Unsynced) ? ParentBuild::Built
+                                                                                                 : ParentBuild::Failed;
 }
 
-void BuildParents(const QString& satelliteRequest, bool replace, const CacheLayout& layout, int quality) {
-    QString request = satelliteRequest;
-    while (geo::tileNameOf(request).size() > 1) {
-        request.chop(1);
-        if (!replace && QFile::exists(satellitePath(layout, request))) return;
-        if (buildParentTile(request, layout, quality) == ParentBuild::Failed) return;
+void BuildParents(const geo::TileId& tile, bool replace, const CacheLayout& layout, int quality) {
+    for (auto parent = tile.parent(); parent; parent = parent->parent()) {
+        if (!replace && QFile::exists(satellitePath(layout, *parent))) return;
+        if (buildParentTile(*parent, layout, quality) == ParentBuild::Failed) return;
     }
 }
 

@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include <optional>
-
 namespace zelvano {
 
 namespace {
@@ -41,14 +39,16 @@ void removeIfWritable(const QString& path) {
     if (QFile::exists(path) && !isReadOnly(path)) QFile::remove(path);
 }
 
-// One call of FetchTile; `std::optional<bool>` results mean "return this value now".
+// One call of FetchTile. The parts return true when the call ends early; the outcome then holds the value
+// that the program returns at that point.
 class TileFetch {
 public:
-    TileFetch(jtype& r, const FetchOptions& o, const FetchContext& c, FetchJob* job, FetchCounters* counters)
-        : r_(r), o_(o), c_(c), s_(*c.settings), job_(job), counters_(counters ? *counters : ownCounters_) {}
+    TileFetch(jtype& r, const FetchOptions& o, const FetchContext& c, FetchJob* job, std::stop_token stop)
+        : r_(r), o_(o), c_(c), s_(*c.settings), job_(job), stop_(std::move(stop)) {}
 
-    bool run() {
-        if (o_.secondary) {
+    FetchOutcome run() {
+        const LayerChoice& layers = o_.layers;
+        if (layers.secondary) {
             r_.satPath = r_.secAerialPath;
             r_.mapPath = r_.secRoadPath;
             r_.hybridPath = r_.secHybridPath;
@@ -56,22 +56,36 @@ public:
         r_.bitmap = QImage();
         r_.satPending = false;
         r_.overlayPending = false;
-        if (o_.satLayer && (!o_.secondary || !o_.mapLayer)) {
-            if (const auto early = satellitePart()) return *early;
-        }
-        if (const auto early = overlayPart()) return *early;
-        if (o_.mapLayer && !o_.satLayer) {
-            if (const auto early = mapPart()) return *early;
-        }
-        return o_.jobMode ? !r_.satPending || !r_.overlayPending : r_.satPending && r_.overlayPending;
+        // With the secondary service and both layers, its hybrid tile alone makes the picture.
+        const bool ended = (layers.satellite && (!layers.secondary || !layers.map) && satellitePart()) ||
+                           overlayPart() || (layers.map && !layers.satellite && mapPart());
+        if (!ended) outcome_.usable = outcome_.redraw = !r_.satPending || !r_.overlayPending;
+        return outcome_;
     }
 
 private:
+    enum class Part { Satellite, Hybrid, Map };
+    enum class Arrival { Decoded, Undecodable, Failed };
     enum class Store { Written, LeftReadOnly, Failed };
 
-    std::optional<bool> satellitePart() {
+    bool jobMode() const { return o_.mode == FetchMode::JobWorker; }
+    bool fromWorker() const { return o_.mode != FetchMode::DrawingPass; }
+    bool deferred() const { return o_.mode == FetchMode::DrawingPass; }
+    bool cacheOnly() const { return o_.workMode == WorkMode::CacheOnly; }
+    bool internetOnly() const { return o_.workMode == WorkMode::InternetOnly; }
+
+    // Ends the call with `value`: in job mode whether the tile is usable, in the view modes whether there is
+    // nothing new to draw. A stopped transfer leaves neither.
+    bool endWith(bool value) {
+        const bool stopped = outcome_.error == FetchError::Stopped;
+        outcome_.usable = value && !stopped;
+        outcome_.redraw = !value && !stopped;
+        return true;
+    }
+
+    bool satellitePart() {
         r_.satPending = true;
-        if (QFile::exists(r_.satPath) && !o_.internetOnly) {
+        if (QFile::exists(r_.satPath) && !internetOnly()) {
             QByteArray bytes;
             if (budget_.waitWhileReadOnly(r_.satPath)) {
                 QFile file(r_.satPath);
@@ -82,164 +96,136 @@ private:
                 }
                 if (!read) {
                     removeIfWritable(r_.satPath);
-                    ++counters_.badFileErrors;
-                    log(kBadCached, r_.satPath);
-                    return false;
+                    record(FetchError::BadFile, kBadCached, r_.satPath);
+                    return endWith(false);
                 }
             }
             if (bytes.size() >= kMinCachedSatelliteBytes && endsWithJpegMarker(bytes) &&
                 !(r_.bitmap = decodeImage(bytes)).isNull()) {
                 r_.satPending = false;
+                outcome_.source = TileSource::Cache;
                 generateParents();
-                return std::nullopt;
+                return false;
             }
             log(kIncompleteCached, r_.satPath);
             removeIfWritable(r_.satPath);
             r_.satPending = false;
             generateParents();
         }
-        if (o_.cacheOnly) {
+        if (cacheOnly()) {
             placeholder(kNoSatelliteInCache);
-        } else if (o_.deferNetwork && !o_.fromWorker) {
+        } else if (deferred()) {
             placeholder(kAwaitingDownload);
             r_.satPending = true;
-        } else {
-            const HttpResult answer = download(s_.templates.secondaryAerial, r_.satRequest);
-            if (!answer.ok) {
-                ++counters_.fetchErrors;
-                log(kFetchFailed, answer.responseText + u' ' + r_.satRequest);
-                return false;
-            }
-            if (answer.body.size() <= 4) {
-                ++counters_.badFileErrors;
-                log(kUnderFourBytes, r_.satRequest);
-                return false;
-            }
-            if (!endsWithJpegMarker(answer.body)) {
-                ++counters_.badFileErrors;
-                log(kIncompleteDownload, r_.satRequest);
-                return false;
-            }
-            const Store stored = store(answer.body, r_.satPath);
-            if (stored == Store::Failed) {
-                ++counters_.writeErrors;
-                log(kDiskWriteFailed, r_.satPath);
-                return false;
-            }
-            generateParents();
-            if (!decodeStored(r_.bitmap, writtenBytes(answer, stored), r_.satPath)) {
-                log(kCorruptDeleted, r_.satPath);
-                ++counters_.badFileErrors;
-                removeIfWritable(r_.satPath);
-                return false; // not obtained: a job tries the tile again
-            }
+        } else if (fromNetwork(Part::Satellite, r_.bitmap) != Arrival::Decoded) {
+            return endWith(false); // not obtained: a job tries the tile again
         }
-        return std::nullopt;
+        return false;
     }
 
-    std::optional<bool> overlayPart() {
-        const int f = geo::serviceZoomOf(r_.hybridRequest) + 1;
-        const bool bothLayers = o_.satLayer && o_.mapLayer;
-        if (!bothLayers || f == 0 || (!o_.jobMode && c_.overlayCutoff->load() >= f)) {
-            if (bothLayers && o_.jobMode && f == 0) {
+    bool overlayPart() {
+        const int f = r_.tile.serviceZoom() + 1;
+        const bool bothLayers = o_.layers.satellite && o_.layers.map;
+        if (!bothLayers || f == 0 || (!jobMode() && c_.shared->overlayCutoff.load() >= f)) {
+            if (bothLayers && jobMode() && f == 0) {
                 log(kOverlayUnavailable);
                 if (job_) job_->switchOffMapLayer();
             }
-            return std::nullopt;
+            return false;
         }
         r_.overlayPending = true;
         if (r_.bitmap.isNull()) r_.bitmap = newTileImage(QColor(138, 138, 138));
-        if (QFile::exists(r_.hybridPath) && !o_.internetOnly && drawOverlay(nullptr)) return std::nullopt;
-        if (o_.cacheOnly || (o_.deferNetwork && !o_.fromWorker)) return std::nullopt;
-
-        const HttpResult answer = download(s_.templates.secondaryHybrid, r_.hybridRequest);
-        if (!answer.ok) {
-            if (answer.status == 404 && c_.overlayCutoff) {
-                int cutoff = c_.overlayCutoff->load();
-                while (cutoff < f && !c_.overlayCutoff->compare_exchange_weak(cutoff, f)) {
-                }
-            }
-            log(kFetchFailed, answer.responseText + u' ' + r_.hybridRequest);
-            return !r_.satPending;
+        QImage overlay;
+        if (QFile::exists(r_.hybridPath) && !internetOnly() && LoadImageFile(overlay, r_.hybridPath, &budget_)) {
+            drawOverlay(overlay, TileSource::Cache);
+            return false;
         }
-        const Store stored = store(answer.body, r_.hybridPath);
-        if (stored == Store::Failed) {
-            ++counters_.writeErrors;
-            log(kDiskWriteFailed, r_.hybridPath);
-            return !r_.satPending;
+        if (cacheOnly() || deferred()) return false;
+        switch (fromNetwork(Part::Hybrid, overlay)) {
+        case Arrival::Failed:
+            return endWith(!r_.satPending);
+        case Arrival::Decoded:
+            drawOverlay(overlay, TileSource::Network);
+            break;
+        case Arrival::Undecodable:
+            break;
         }
-        if (!drawOverlay(writtenBytes(answer, stored))) {
-            log(kCorruptDeleted, r_.hybridPath);
-            removeIfWritable(r_.hybridPath);
-        }
-        return std::nullopt;
+        return false;
     }
 
-    std::optional<bool> mapPart() {
+    bool mapPart() {
         r_.satPending = false;
-        if (QFile::exists(r_.mapPath) && !o_.internetOnly) {
-            if (LoadImageFile(r_.bitmap, r_.mapPath, &budget_)) r_.overlayPending = false;
-            return std::nullopt;
+        if (QFile::exists(r_.mapPath) && !internetOnly()) {
+            // A cached map that does not load leaves the tile empty: no message, no deletion, no download.
+            if (LoadImageFile(r_.bitmap, r_.mapPath, &budget_)) {
+                r_.overlayPending = false;
+                outcome_.source = TileSource::Cache;
+            }
+            return false;
         }
-        if (o_.cacheOnly) {
+        if (cacheOnly()) {
             placeholder(kNoMapInCache);
-        } else if (o_.deferNetwork && !o_.fromWorker) {
+        } else if (deferred()) {
             placeholder(kAwaitingDownload);
             r_.overlayPending = true;
-        } else {
-            const HttpResult answer = download(s_.templates.secondaryRoad, r_.mapRequest);
-            if (!answer.ok) {
-                log(kFetchFailed, answer.responseText + u' ' + r_.mapRequest);
-                return false;
-            }
-            const Store stored = store(answer.body, r_.mapPath);
-            if (stored == Store::Failed) {
-                ++counters_.writeErrors;
-                log(kDiskWriteFailed, r_.mapPath);
-                return false;
-            }
-            if (!decodeStored(r_.bitmap, writtenBytes(answer, stored), r_.mapPath)) {
-                log(kCorruptDeleted, r_.mapPath);
-                removeIfWritable(r_.mapPath);
-                return false;
-            }
+        } else if (fromNetwork(Part::Map, r_.bitmap) != Arrival::Decoded) {
+            return endWith(false);
         }
-        return std::nullopt;
+        return false;
     }
 
-    // The bytes a file holds when this call has just written them; null when the file kept other ones.
-    static const QByteArray* writtenBytes(const HttpResult& answer, Store stored) {
-        return stored == Store::Written ? &answer.body : nullptr;
+    // One part from the network: downloaded, checked (the satellite part), stored unchanged, decoded into
+    // `picture`. Failed: the error is recorded and the call ends. Undecodable: the stored file is logged and
+    // deleted.
+    Arrival fromNetwork(Part part, QImage& picture) {
+        const bool satellite = part == Part::Satellite;
+        const QString& request = satellite ? r_.satRequest : part == Part::Hybrid ? r_.hybridRequest : r_.mapRequest;
+        const QString& path = satellite ? r_.satPath : part == Part::Hybrid ? r_.hybridPath : r_.mapPath;
+        const HttpResult answer = download(part, request);
+        if (!answer.ok) {
+            if (answer.failure == HttpFailure::Stopped) {
+                outcome_.error = FetchError::Stopped;
+                return Arrival::Failed;
+            }
+            if (part == Part::Hybrid && answer.status == 404) raiseOverlayCutoff(r_.tile.serviceZoom() + 1);
+            record(satellite ? FetchError::Fetch : FetchError::Layer, kFetchFailed,
+                   answer.responseText + u' ' + request);
+            return Arrival::Failed;
+        }
+        if (satellite && answer.body.size() <= 4) {
+            record(FetchError::BadFile, kUnderFourBytes, request);
+            return Arrival::Failed;
+        }
+        if (satellite && !endsWithJpegMarker(answer.body)) {
+            record(FetchError::BadFile, kIncompleteDownload, request);
+            return Arrival::Failed;
+        }
+        const Store stored = store(answer.body, path);
+        if (stored == Store::Failed) {
+            record(FetchError::DiskWrite, kDiskWriteFailed, path);
+            return Arrival::Failed;
+        }
+        if (satellite) generateParents();
+        if (decodeStored(picture, stored == Store::Written ? &answer.body : nullptr, path)) {
+            if (part != Part::Hybrid) outcome_.source = TileSource::Network; // drawOverlay names the overlay's
+            return Arrival::Decoded;
+        }
+        record(satellite ? FetchError::BadFile : FetchError::Layer, kCorruptDeleted, path);
+        removeIfWritable(path);
+        return Arrival::Undecodable;
     }
 
-    // Decodes a tile file: from the bytes just written to it, or else from the file itself (a read-only
-    // one is waited for and then given up).
-    bool decodeStored(QImage& slot, const QByteArray* written, const QString& path) {
-        if (!written) return LoadImageFile(slot, path, &budget_);
-        if (!o_.pictureNeeded) return decodesCleanly(*written);
-        slot = decodeImage(*written);
-        return !slot.isNull();
-    }
-
-    // Draws the hybrid overlay over the bitmap; false when it does not decode.
-    bool drawOverlay(const QByteArray* written) {
-        QImage overlay;
-        if (!decodeStored(overlay, written, r_.hybridPath)) return false;
-        if (r_.bitmap.format() != QImage::Format_RGB32 && r_.bitmap.format() != QImage::Format_ARGB32_Premultiplied)
-            r_.bitmap = r_.bitmap.convertToFormat(QImage::Format_RGB32);
-        QPainter painter(&r_.bitmap);
-        painter.drawImage(QRect(0, 0, kTilePixels, kTilePixels), overlay);
-        r_.overlayPending = false;
-        return true;
-    }
-
-    // Downloads the primary request (with a mirror digit) or, with the secondary service, the request
-    // that the secondary template makes of the tile.
-    HttpResult download(const QString& secondaryTemplate, const QString& primaryRequest) {
-        const QString url = o_.secondary ? geo::secondaryRequest(secondaryTemplate, r_.satRequest, s_.secondaryMirrors)
-                                         : geo::withMirror(primaryRequest, s_.primaryMirrors);
-        HttpResult answer = httpGet(url, s_.proxy, s_.limits);
-        if (answer.ok && o_.fromWorker && c_.meter) c_.meter->add(answer.body.size());
+    // The primary request (with a mirror digit) or, with the secondary service, the request that the
+    // secondary template of the part makes of the tile.
+    HttpResult download(Part part, const QString& primaryRequest) {
+        const geo::RequestTemplates& t = s_.templates;
+        const QString& secondaryTemplate = part == Part::Satellite ? t.secondaryAerial
+                                           : part == Part::Hybrid  ? t.secondaryHybrid
+                                                                   : t.secondaryRoad;
+        const QString url = o_.layers.secondary ? geo::secondaryRequest(secondaryTemplate, r_.tile, s_.secondaryMirrors)
+                                                : geo::withMirror(primaryRequest, s_.primaryMirrors);
+        HttpResult answer = httpGet(url, s_.proxy, s_.limits, stop_);
+        if (answer.ok && fromWorker()) c_.shared->meter.add(answer.body.size());
         return answer;
     }
 
@@ -256,21 +242,53 @@ private:
         return writeFileAtomically(path, bytes, Durability::Unsynced) ? Store::Written : Store::Failed;
     }
 
+    // Decodes a tile file: from the bytes just written to it, or else from the file itself (a read-only
+    // one is waited for and then given up). A download job only checks that the bytes decode.
+    bool decodeStored(QImage& slot, const QByteArray* written, const QString& path) {
+        if (!written) return LoadImageFile(slot, path, &budget_);
+        if (!o_.pictureNeeded) return decodesCleanly(*written);
+        slot = decodeImage(*written);
+        return !slot.isNull();
+    }
+
+    void drawOverlay(const QImage& overlay, TileSource source) {
+        if (r_.bitmap.format() != QImage::Format_RGB32 && r_.bitmap.format() != QImage::Format_ARGB32_Premultiplied)
+            r_.bitmap = r_.bitmap.convertToFormat(QImage::Format_RGB32);
+        QPainter(&r_.bitmap).drawImage(QRect(0, 0, kTilePixels, kTilePixels), overlay);
+        r_.overlayPending = false;
+        if (outcome_.source == TileSource::None) outcome_.source = source;
+    }
+
+    // A 404 for a hybrid tile: no view pass asks for the overlay at that level or deeper again.
+    void raiseOverlayCutoff(int f) {
+        std::atomic<int>& cutoff = c_.shared->overlayCutoff;
+        int current = cutoff.load();
+        while (current < f && !cutoff.compare_exchange_weak(current, f)) {
+        }
+    }
+
     void generateParents() {
-        if (!o_.jobMode && s_.autoGenerate)
-            BuildParents(r_.satRequest, s_.autoGenerateReplace, s_.layout, s_.autoGenerateQuality);
+        if (!jobMode() && s_.autoGenerate)
+            BuildParents(r_.tile, s_.autoGenerateReplace, s_.layout, s_.autoGenerateQuality);
     }
 
     void placeholder(Entry entry) {
         r_.bitmap = newTileImage();
-        const qsizetype root = s_.templates.satellite.lastIndexOf(u'=') + 1;
-        DrawTileMessage(r_.bitmap, text(entry), r_.satRequest.mid(root + 1));
+        outcome_.source = TileSource::Placeholder;
+        DrawTileMessage(r_.bitmap, text(entry), r_.tile.letters());
     }
 
-    QString text(Entry entry) const { return c_.language ? c_.language->languageText(entry) : QString(); }
+    QString text(Entry entry) const { return c_.shared->language->languageText(entry); }
+
+    // An error of this call: its kind and message go into the outcome and, in job mode, to the log.
+    void record(FetchError kind, Entry entry, const QString& subject) {
+        outcome_.error = kind;
+        outcome_.message = text(entry) + u' ' + subject;
+        if (jobMode() && job_) job_->AppendLog(outcome_.message);
+    }
 
     void log(Entry entry, const QString& subject = QString()) {
-        if (!o_.jobMode || !job_) return;
+        if (!jobMode() || !job_) return;
         job_->AppendLog(subject.isEmpty() ? text(entry) : text(entry) + u' ' + subject);
     }
 
@@ -279,16 +297,42 @@ private:
     const FetchContext& c_;
     const FetchSettings& s_;
     FetchJob* job_;
-    FetchCounters ownCounters_;
-    FetchCounters& counters_;
+    std::stop_token stop_;
     WaitBudget budget_;
+    FetchOutcome outcome_;
 };
 
 } // namespace
 
-bool FetchTile(jtype& r, const FetchOptions& options, const FetchContext& context, FetchJob* job,
-               FetchCounters* counters) {
-    return TileFetch(r, options, context, job, counters).run();
+FetchOptions fetchOptions(FetchMode mode, const LayerChoice& layers, WorkMode workMode) {
+    FetchOptions o;
+    o.mode = mode;
+    o.layers = layers;
+    o.workMode = workMode;
+    return o;
+}
+
+void FetchCounters::count(const FetchOutcome& outcome) {
+    switch (outcome.error) {
+    case FetchError::DiskWrite:
+        ++writeErrors;
+        break;
+    case FetchError::Fetch:
+        ++fetchErrors;
+        break;
+    case FetchError::BadFile:
+        ++badFileErrors;
+        break;
+    case FetchError::None:
+    case FetchError::Layer:
+    case FetchError::Stopped:
+        break;
+    }
+}
+
+FetchOutcome FetchTile(jtype& r, const FetchOptions& options, const FetchContext& context, FetchJob* job,
+                       std::stop_token stop) {
+    return TileFetch(r, options, context, job, std::move(stop)).run();
 }
 
 } // namespace zelvano

@@ -1,15 +1,13 @@
 #include "tiles/tile_paths.h"
 
-#include "geo/tile_requests.h"
-
 namespace zelvano {
 
-QString levelFolder(const QString& tileName) {
-    return QStringLiteral("%1").arg(tileName.size(), 2, 10, QLatin1Char('0'));
+QString levelFolder(const geo::TileId& tile) {
+    return QStringLiteral("%1").arg(tile.level + 1, 2, 10, QLatin1Char('0'));
 }
 
-TilePathSet TilePaths(const CacheLayout& layout, const QString& satelliteRequest) {
-    const QString name = geo::tileNameOf(satelliteRequest);
+TilePathSet TilePaths(const CacheLayout& layout, const geo::TileId& tile) {
+    const QString name = tile.name();
     const QString& root = layout.root;
     TilePathSet p;
     if (layout.singleFolder) {
@@ -20,7 +18,7 @@ TilePathSet TilePaths(const CacheLayout& layout, const QString& satelliteRequest
         p.secHybrid = p.hybrid;
         return p;
     }
-    const QString nn = levelFolder(name);
+    const QString nn = levelFolder(tile);
     auto path = [&](const char* folder, const char* ext) {
         return root + QLatin1String(folder) + nn + u'/' + name + QLatin1String(ext);
     };
@@ -33,8 +31,8 @@ TilePathSet TilePaths(const CacheLayout& layout, const QString& satelliteRequest
     return p;
 }
 
-QString satellitePath(const CacheLayout& layout, const QString& satelliteRequest) {
-    return TilePaths(layout, satelliteRequest).sat;
+QString satellitePath(const CacheLayout& layout, const geo::TileId& tile) {
+    return TilePaths(layout, tile).sat;
 }
 
 } // namespace zelvano

@@ -3,6 +3,8 @@
 // Pure functions; any thread.
 #pragma once
 
+#include "geo/tile_id.h"
+
 #include <QString>
 
 namespace zelvano {
@@ -22,13 +24,13 @@ struct TilePathSet {
     QString secHybrid;
 };
 
-// The level folder of a tile name ("t" + L letters): its length, two digits ("02" for level 1).
-QString levelFolder(const QString& tileName);
+// The level folder of a tile: the length of its name, two digits ("02" for level 1, "01" for the world).
+QString levelFolder(const geo::TileId& tile);
 
-// All six paths, derived from the tile name at the end of the satellite request.
-TilePathSet TilePaths(const CacheLayout& layout, const QString& satelliteRequest);
+// All six paths, named after the tile: they never leave the cache root.
+TilePathSet TilePaths(const CacheLayout& layout, const geo::TileId& tile);
 
 // The primary satellite path alone (lower-zoom generation works on it).
-QString satellitePath(const CacheLayout& layout, const QString& satelliteRequest);
+QString satellitePath(const CacheLayout& layout, const geo::TileId& tile);
 
 } // namespace zelvano

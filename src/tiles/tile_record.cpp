@@ -2,18 +2,19 @@
 
 namespace zelvano {
 
-jtype makeTileRecord(const geo::TileRequests& requests, const CacheLayout& layout) {
+jtype makeTileRecord(const geo::TileId& tile, const geo::RequestTemplates& templates, const CacheLayout& layout) {
     jtype r;
-    const TilePathSet paths = TilePaths(layout, requests.satellite);
+    r.tile = tile;
+    const TilePathSet paths = TilePaths(layout, tile);
     r.satPath = paths.sat;
     r.mapPath = paths.map;
     r.hybridPath = paths.hybrid;
     r.secAerialPath = paths.secAerial;
     r.secRoadPath = paths.secRoad;
     r.secHybridPath = paths.secHybrid;
-    r.satRequest = requests.satellite;
-    r.mapRequest = requests.map;
-    r.hybridRequest = requests.hybrid;
+    r.satRequest = geo::satelliteRequest(templates.satellite, tile);
+    r.mapRequest = geo::mapRequest(templates.map, tile);
+    r.hybridRequest = geo::mapRequest(templates.hybrid, tile);
     return r;
 }
 

@@ -1,5 +1,5 @@
-// jtype: one tile of a view or job list: its picture, six cache paths, three requests, the two pending
-// flags and its place in the target bitmap. A record belongs to the thread that works on it.
+// jtype: one tile of a view or job list: its identity, picture, six cache paths, three requests, the two
+// pending flags and its place in the target bitmap. A record belongs to the thread that works on it.
 #pragma once
 
 #include "geo/tile_requests.h"
@@ -11,6 +11,7 @@
 namespace zelvano {
 
 struct jtype {
+    geo::TileId tile;
     QImage bitmap; // null when there is none
     QString satPath;
     QString mapPath;
@@ -27,7 +28,7 @@ struct jtype {
     int y = 0;                   // top edge
 };
 
-// A record with the three requests of the tile and its six paths.
-jtype makeTileRecord(const geo::TileRequests& requests, const CacheLayout& layout);
+// A record of the tile with its three primary requests and its six paths.
+jtype makeTileRecord(const geo::TileId& tile, const geo::RequestTemplates& templates, const CacheLayout& layout);
 
 } // namespace zelvano

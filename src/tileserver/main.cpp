@@ -17,6 +17,7 @@
 #include <regex>
 #include <thread>
 
+using namespace zelvano;
 using namespace zelvano::tileserver;
 
 namespace {
@@ -55,7 +56,7 @@ bool parse(QGuiApplication& app, Options& o) {
     return true;
 }
 
-void sendTile(httplib::Response& res, TileRenderer& renderer, TileKind kind, std::optional<TileAddress> address) {
+void sendTile(httplib::Response& res, TileRenderer& renderer, TileKind kind, std::optional<geo::TileId> address) {
     if (!address) {
         res.status = 404;
         res.set_content("no such tile", "text/plain");
@@ -107,7 +108,8 @@ int main(int argc, char* argv[]) {
     });
     // Satellite by tile name: /kh?...&t=tqrs
     server.Get("/kh", [&](const httplib::Request& req, httplib::Response& res) {
-        sendTile(res, renderer, TileKind::Satellite, addressOfName(QString::fromStdString(req.get_param_value("t"))));
+        sendTile(res, renderer, TileKind::Satellite,
+                 servedTile(geo::TileId::fromName(QString::fromStdString(req.get_param_value("t")))));
     });
     // Map and hybrid by column, row and service zoom: /mt?...&v=w2.70&x=1&y=2&zoom=14 (v=w2t… is hybrid)
     server.Get("/mt", [&](const httplib::Request& req, httplib::Response& res) {
@@ -117,12 +119,12 @@ int main(int argc, char* argv[]) {
         const int zoom = intParam(req, "zoom", ok);
         const bool hybrid = req.get_param_value("v").find("w2t") != std::string::npos;
         sendTile(res, renderer, hybrid ? TileKind::Hybrid : TileKind::Map,
-                 ok ? addressOfColumnRow(x, y, zoom) : std::nullopt);
+                 ok ? tileOfColumnRow(x, y, zoom) : std::nullopt);
     });
     // Secondary service by quadkey: /tiles/a0123.jpeg (aerial), h (aerial with labels), r (road)
     server.Get(R"(/tiles/([ahr])([0-3]*)\.jpeg)", [&](const httplib::Request& req, httplib::Response& res) {
         const char kind = req.matches[1].str()[0];
-        const auto address = addressOfQuadkey(QString::fromStdString(req.matches[2].str()));
+        const auto address = servedTile(geo::TileId::fromQuadkey(QString::fromStdString(req.matches[2].str())));
         sendTile(res, renderer,
                  kind == 'a'   ? TileKind::Satellite
                  : kind == 'h' ? TileKind::SatelliteWithLabels

@@ -37,38 +37,19 @@ double latAt(double worldPixel, double world) {
 
 } // namespace
 
-std::optional<TileAddress> addressOfName(const QString& name) {
-    if (!name.startsWith(u't') || name.size() < 2 || name.size() > 25) return std::nullopt;
-    TileAddress a{static_cast<int>(name.size() - 1), 0, 0};
-    for (qsizetype i = 1; i < name.size(); ++i) {
-        const qsizetype q = QStringView(u"qrst").indexOf(name[i]);
-        if (q < 0) return std::nullopt;
-        a.x = 2 * a.x + (q == 1 || q == 2);
-        a.y = 2 * a.y + (q == 2 || q == 3);
-    }
-    return a;
+std::optional<geo::TileId> servedTile(std::optional<geo::TileId> tile) {
+    if (!tile || tile->level < geo::kMinLevel || tile->level > geo::kMaxLevel || tile->wrapped() != *tile)
+        return std::nullopt;
+    return tile;
 }
 
-std::optional<TileAddress> addressOfQuadkey(const QString& quadkey) {
-    QString name = QStringLiteral("t");
-    for (const QChar c : quadkey) {
-        if (c < u'0' || c > u'3') return std::nullopt;
-        name += QStringView(u"qrts")[c.unicode() - u'0'];
-    }
-    return addressOfName(name);
-}
-
-std::optional<TileAddress> addressOfColumnRow(int x, int y, int serviceZoom) {
-    const int level = 17 - serviceZoom;
-    if (level < 1 || level > 24) return std::nullopt;
-    const int n = 1 << level;
-    if (x < 0 || y < 0 || x >= n || y >= n) return std::nullopt;
-    return TileAddress{level, x, y};
+std::optional<geo::TileId> tileOfColumnRow(int x, int y, int serviceZoom) {
+    return servedTile(geo::TileId{17 - serviceZoom, x, y});
 }
 
 TileRenderer::TileRenderer(QImage earth) : earth_(earth.convertToFormat(QImage::Format_RGB32)) {}
 
-QByteArray TileRenderer::tile(TileKind kind, const TileAddress& a) {
+QByteArray TileRenderer::tile(TileKind kind, const geo::TileId& a) {
     const quint64 key = (quint64(kind) << 60) | (quint64(a.level) << 52) | (quint64(a.x) << 26) | quint64(a.y);
     {
         std::lock_guard lock(mutex_);
@@ -90,7 +71,7 @@ QByteArray TileRenderer::tile(TileKind kind, const TileAddress& a) {
     return bytes;
 }
 
-QByteArray TileRenderer::render(TileKind kind, const TileAddress& a) const {
+QByteArray TileRenderer::render(TileKind kind, const geo::TileId& a) const {
     switch (kind) {
     case TileKind::Satellite:
         return encode(satellite(a), "JPEG", 85);
@@ -108,7 +89,7 @@ QByteArray TileRenderer::render(TileKind kind, const TileAddress& a) const {
 }
 
 // Bilinear samples of the Earth image along the Mercator rows and columns of the tile.
-QImage TileRenderer::satellite(const TileAddress& a) const {
+QImage TileRenderer::satellite(const geo::TileId& a) const {
     QImage out(kSize, kSize, QImage::Format_RGB32);
     const double world = kSize * std::ldexp(1.0, a.level);
     const int w = earth_.width();
@@ -148,7 +129,7 @@ QImage TileRenderer::satellite(const TileAddress& a) const {
 }
 
 // Water where the Earth image is blue, land elsewhere, with the graticule and the tile's address.
-QImage TileRenderer::map(const TileAddress& a) const {
+QImage TileRenderer::map(const geo::TileId& a) const {
     QImage image = satellite(a);
     for (int py = 0; py < kSize; ++py) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(py));
@@ -170,7 +151,7 @@ QImage TileRenderer::map(const TileAddress& a) const {
 }
 
 // Graticule lines with their degrees; on a transparent ground for the hybrid overlay.
-QImage TileRenderer::overlay(const TileAddress& a, bool transparent) const {
+QImage TileRenderer::overlay(const geo::TileId& a, bool transparent) const {
     QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);

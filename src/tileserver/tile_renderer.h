@@ -4,6 +4,8 @@
 // Thread-safe: the server's handler threads call it at once.
 #pragma once
 
+#include "geo/tile_id.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -15,31 +17,25 @@
 
 namespace zelvano::tileserver {
 
-struct TileAddress {
-    int level = 1;
-    int x = 0;
-    int y = 0;
-};
-
 enum class TileKind { Satellite, Map, Hybrid, SatelliteWithLabels };
 
-// Address of a tile name "t" + letters, of a quadkey, and of column/row/service zoom; nothing when invalid.
-std::optional<TileAddress> addressOfName(const QString& name);
-std::optional<TileAddress> addressOfQuadkey(const QString& quadkey);
-std::optional<TileAddress> addressOfColumnRow(int x, int y, int serviceZoom);
+// The tile a request names, when it is one the server has: levels 1 to 24, inside the world.
+std::optional<geo::TileId> servedTile(std::optional<geo::TileId> tile);
+// The tile of a map request's column, row and service zoom.
+std::optional<geo::TileId> tileOfColumnRow(int x, int y, int serviceZoom);
 
 class TileRenderer {
 public:
     explicit TileRenderer(QImage earth);
 
     // JPEG for the satellite kinds, PNG for map and hybrid.
-    QByteArray tile(TileKind kind, const TileAddress& address);
+    QByteArray tile(TileKind kind, const geo::TileId& address);
 
 private:
-    QImage satellite(const TileAddress& a) const;
-    QImage map(const TileAddress& a) const;
-    QImage overlay(const TileAddress& a, bool transparent) const;
-    QByteArray render(TileKind kind, const TileAddress& a) const;
+    QImage satellite(const geo::TileId& a) const;
+    QImage map(const geo::TileId& a) const;
+    QImage overlay(const geo::TileId& a, bool transparent) const;
+    QByteArray render(TileKind kind, const geo::TileId& a) const;
 
     QImage earth_;
     std::mutex mutex_;

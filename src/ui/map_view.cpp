@@ -1,15 +1,12 @@
 #include "ui/map_view.h"
 
-#include "ui/main_window.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 namespace zelvano {
 
-MapView::MapView(MainWindow& window, std::shared_ptr<BackBuffer> buffer, QWidget* parent)
-    : QWidget(parent), window_(window), buffer_(std::move(buffer)) {
+MapView::MapView(std::shared_ptr<BackBuffer> buffer, QWidget* parent) : QWidget(parent), buffer_(std::move(buffer)) {
     setObjectName(QStringLiteral("PaintBox1"));
     setAttribute(Qt::WA_OpaquePaintEvent); // the picture covers everything: no erase, no flicker
     setMouseTracking(true);
@@ -56,25 +53,25 @@ void MapView::paintEvent(QPaintEvent*) {
 }
 
 void MapView::mousePressEvent(QMouseEvent* event) {
-    window_.PaintBox1MouseDown(event->button(), event->position().toPoint());
+    emit pressed(event->button(), event->position().toPoint());
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
-    window_.PaintBox1MouseMove(event->position().toPoint());
+    emit moved(event->position().toPoint());
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
-    window_.PaintBox1MouseUp(event->button(), event->position().toPoint());
+    emit released(event->button(), event->position().toPoint());
 }
 
 void MapView::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
-    if (delta != 0) window_.FormMouseWheel(delta < 0); // turned toward the user: zoom in
+    if (delta != 0) emit wheelTurned(delta < 0);
     event->accept();
 }
 
 void MapView::resizeEvent(QResizeEvent*) {
-    window_.Panel1Resize();
+    emit resized();
 }
 
 } // namespace zelvano

@@ -1,27 +1,31 @@
-// PaintBox1: the map on the screen. Paints the back buffer (shifted while the user drags a pan), the
-// selection outline and nothing else; hands mouse, wheel and size changes to the main window.
+// PaintBox1: the map on the screen. Paints the back buffer (shifted while the user drags a pan) and the
+// selection outline, and reports the mouse, the wheel and its size changes as signals. UI thread.
 #pragma once
 
 #include "view/back_buffer.h"
 
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 namespace zelvano {
 
-class MainWindow;
-
 class MapView : public QWidget {
     Q_OBJECT
 public:
-    MapView(MainWindow& window, std::shared_ptr<BackBuffer> buffer, QWidget* parent);
+    MapView(std::shared_ptr<BackBuffer> buffer, QWidget* parent);
 
     // The picture shifted by (dx, dy) while a pan drag runs; (0, 0) otherwise.
     void setPanOffset(QPoint offset);
     // The rectangle outline drawn inverted over the picture; empty for none. `phase` moves its dashes.
     void setOutline(const QRect& outline, int phase);
+
+signals:
+    void pressed(Qt::MouseButton button, QPoint at);
+    void moved(QPoint at);
+    void released(Qt::MouseButton button, QPoint at);
+    void wheelTurned(bool towardUser); // toward the user zooms in
+    void resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,7 +36,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    MainWindow& window_;
     std::shared_ptr<BackBuffer> buffer_;
     QPoint panOffset_;
     QRect outline_;

@@ -2,27 +2,12 @@
 
 #include "geo/tile_math.h"
 
-#include <QElapsedTimer>
-
 #include <QPainter>
 #include <QRect>
+
 #include <cmath>
 
 namespace zelvano {
-
-namespace {
-
-constexpr qint64 kProgressNs = 186'000'000; // 2.15e-6 days
-
-// Moves the walking identity by one tile.
-void stepBy(geo::TileRequests& t, QPoint delta, const geo::RequestTemplates& templates) {
-    if (delta.x() > 0) geo::StepEast(t, templates);
-    if (delta.x() < 0) geo::StepWest(t, templates);
-    if (delta.y() > 0) geo::StepSouth(t, templates);
-    if (delta.y() < 0) geo::StepNorth(t, templates);
-}
-
-} // namespace
 
 std::vector<QPoint> spiralRing(int k) {
     if (k == 0) return {QPoint(0, 0)};
@@ -45,26 +30,25 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
     const int height = in.size.height();
     const int zoom = in.centre.zoom;
     const geo::RequestTemplates& templates = context.settings->templates;
-    const geo::TileLocation centreTile = geo::LocateTile(zoom, in.centre.lonW, in.centre.lat);
-    geo::TileRequests walk = geo::tileRequests(templates, centreTile);
+    const Clock& clock = *in.clock;
+    // The centre tile is the one the pixel column and row are measured in; the others are offsets from it.
+    const geo::TileLocation centreTile = geo::LocateTile(zoom, in.centre.position);
+    const geo::TileId centreId = centreTile.tile();
+    const bool internetOnly = in.options.workMode == WorkMode::InternetOnly;
     const int cx = width / 2 - centreTile.pixelColumn;
     const int cy = height / 2 - centreTile.pixelRow;
 
     // Edge test: when both corners of the view lie inside the world, no tile needs testing.
     auto insideFromCentre = [&](int dx, int dy) {
-        double lonW = in.centre.lonW;
-        double lat = in.centre.lat;
-        return geo::ShiftPosition(dx, dy, zoom, lonW, lat);
+        geo::Position p = in.centre.position;
+        return geo::ShiftPosition(dx, dy, zoom, p);
     };
     result.crossesWorldEdge = !(insideFromCentre(-width / 2, -height / 2) && insideFromCentre(width / 2, height / 2));
 
     const QRect view(0, 0, width, height);
-    QPoint at(0, 0);
     for (int k = 0;; ++k) {
         bool ringHadTile = false;
         for (const QPoint offset : spiralRing(k)) {
-            stepBy(walk, offset - at, templates);
-            at = offset;
             const int left = cx + 256 * offset.x();
             const int top = cy + 256 * offset.y();
             if (!QRect(left, top, 256, 256).intersects(view)) continue;
@@ -72,11 +56,11 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
             ringHadTile = true;
             ++result.visited;
 
-            QElapsedTimer timer;
-            timer.start();
-            jtype r = makeTileRecord(walk, context.settings->layout);
+            const Clock::TimePoint started = clock.now();
+            jtype r = makeTileRecord({zoom, centreId.x + offset.x(), centreId.y + offset.y()}, templates,
+                                     context.settings->layout);
             FetchTile(r, in.options, context);
-            if (r.satPending || r.overlayPending || in.internetOnly) {
+            if (r.satPending || r.overlayPending || internetOnly) {
                 jtype queued = r;
                 queued.bitmap = QImage();
                 queued.x = left;
@@ -88,7 +72,7 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
                 QPainter painter(&buffer.image());
                 painter.drawImage(QRect(left, top, 256, 256), r.bitmap);
             }
-            if (timer.nsecsElapsed() > kProgressNs && in.showProgress) in.showProgress();
+            if (clock.now() - started > kSlowTile && in.showProgress) in.showProgress();
         }
         if (!ringHadTile) break;
     }
@@ -96,11 +80,10 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
     if (result.crossesWorldEdge) {
         {
             auto guard = buffer.lock();
-            // The world's edges from the centre tile as drawn (its letters name it).
-            const QPoint tile = geo::columnRowOf(centreTile.letters);
+            // The world's edges from the centre tile as drawn.
             const double worldSide = 256 * std::ldexp(1.0, zoom);
-            const double worldLeft = cx - 256.0 * tile.x();
-            const double worldTop = cy - 256.0 * tile.y();
+            const double worldLeft = cx - 256.0 * centreId.x;
+            const double worldTop = cy - 256.0 * centreId.y;
             const double worldRight = worldLeft + worldSide;
             const double worldBottom = worldTop + worldSide;
             QPainter painter(&buffer.image());

@@ -1,45 +1,50 @@
 #include "view/view_loader.h"
 
 #include "geo/mirror_random.h"
+#include "view/draw_pass.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
 
 namespace zelvano {
 
-namespace {
+void LoaderCount::started() {
+    std::lock_guard lock(mutex_);
+    ++running_;
+}
 
-constexpr qint64 kRepaintAfterNs = 186'000'000; // 2.15e-6 days
+void LoaderCount::ended() {
+    std::lock_guard lock(mutex_);
+    if (--running_ == 0) none_.notify_all();
+}
 
-} // namespace
+int LoaderCount::running() const {
+    std::lock_guard lock(mutex_);
+    return running_;
+}
 
-ViewLoader::ViewLoader(std::vector<jtype> queue, std::shared_ptr<const FetchSettings> settings,
-                       std::shared_ptr<ViewShared> shared, FetchOptions options, std::shared_ptr<BackBuffer> buffer,
-                       std::shared_ptr<std::atomic<bool>> stop, std::function<void()> repaint)
-    : queue_(std::move(queue)), settings_(std::move(settings)), shared_(std::move(shared)), options_(options),
-      buffer_(std::move(buffer)), stop_(std::move(stop)), repaint_(std::move(repaint)) {
-    options_.fromWorker = true;
-    options_.deferNetwork = false;
-    options_.jobMode = false;
+bool LoaderCount::waitForNone(std::chrono::steady_clock::time_point deadline) const {
+    std::unique_lock lock(mutex_);
+    return none_.wait_until(lock, deadline, [this] { return running_ == 0; });
+}
+
+ViewLoader::ViewLoader(std::vector<jtype> queue, FetchContext context, const FetchOptions& options,
+                       std::shared_ptr<BackBuffer> buffer, LoaderStops stops, std::shared_ptr<LoaderCount> count,
+                       const Clock& clock)
+    : queue_(std::move(queue)), context_(std::move(context)), options_(options.in(FetchMode::ViewLoader)),
+      buffer_(std::move(buffer)), stops_(std::move(stops)), count_(std::move(count)), clock_(clock) {
+    count_->started();
 }
 
 void ViewLoader::run() {
     geo::seedMirrorRandom();
-    FetchContext context;
-    context.settings = settings_;
-    context.language = shared_->language.get();
-    context.meter = &shared_->meter;
-    context.overlayCutoff = &shared_->overlayCutoff;
-    FetchCounters counters;
     bool lastRepainted = false;
     for (jtype& r : queue_) {
-        if (*stop_) break; // the tiles left are dropped
-        QElapsedTimer timer;
-        timer.start();
+        if (stopped()) break; // the tiles left are dropped
+        const Clock::TimePoint started = clock_.now();
         lastRepainted = false;
-        const bool nothingNew = FetchTile(r, options_, context, nullptr, &counters);
-        fetched_.push_back(r.satRequest);
-        if (!nothingNew && !*stop_) {
+        const FetchOutcome outcome = FetchTile(r, options_, context_, nullptr, stops_.abort);
+        fetched_.push_back(r.tile);
+        if (outcome.redraw && !stopped()) {
             if (!r.bitmap.isNull()) {
                 // Waits for the canvas: the paint handler holds it only to copy the picture, and a tile
                 // skipped here would stay a placeholder until the next pass.
@@ -47,15 +52,15 @@ void ViewLoader::run() {
                 QPainter painter(&buffer_->image());
                 painter.drawImage(QRect(r.x, r.y, 256, 256), r.bitmap);
             }
-            if (timer.nsecsElapsed() > kRepaintAfterNs) {
-                repaint_();
+            if (clock_.now() - started > kSlowTile) {
+                emit tilesDrawn();
                 lastRepainted = true;
             }
         }
         r.bitmap = QImage();
     }
-    if (!lastRepainted) repaint_();
-    --shared_->loaderCount; // the thread's connections close with the thread
+    if (!lastRepainted) emit tilesDrawn();
+    count_->ended(); // the thread's connections close with the thread
 }
 
 } // namespace zelvano

@@ -3,31 +3,15 @@
 #include "base/number_text.h"
 #include "geo/tile_math.h"
 
-#include <cmath>
-
 namespace zelvano {
 
 namespace {
-
-QString degreesText(QChar hemisphere, double value) {
-    const double whole = std::trunc(value);
-    return hemisphere + QString::number(static_cast<long long>(whole)) + QStringLiteral("° ") +
-           formatFixed((value - whole) * 60, 3) + u'\'';
-}
 
 QString sizeText(const SelectionSize& s) {
     return QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
 }
 
 } // namespace
-
-QString latitudeText(double lat) {
-    return lat >= 0 ? degreesText(u'N', lat) : degreesText(u'S', -lat);
-}
-
-QString longitudeText(double lonW) {
-    return lonW >= 0 ? degreesText(u'W', lonW) : degreesText(u'E', -lonW);
-}
 
 SelectionSize selectionSize(int zoom, double topLat, double leftLonW, double bottomLat, double rightLonW) {
     const geo::PixelOffsetResult o = geo::PixelOffset(zoom, rightLonW, bottomLat, leftLonW, topLat);

@@ -1,4 +1,4 @@
-// Texts of the view: the pointer read-out ("S33° 30,000'") and the selection summaries. Pure functions.
+// Texts of the view: the selection summaries. Pure functions.
 #pragma once
 
 #include "config/language_table.h"
@@ -6,10 +6,6 @@
 #include <QString>
 
 namespace zelvano {
-
-// "N55° 30,000'": hemisphere letter, whole degrees, minutes with three decimals.
-QString latitudeText(double lat);
-QString longitudeText(double lonW); // west positive: "W" for >= 0, else "E"
 
 // The size of a selection at the job zoom: (dx, dy) from the top-left to the bottom-right corner.
 struct SelectionSize {

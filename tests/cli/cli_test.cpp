@@ -1,5 +1,6 @@
 #include "base/cp1251.h"
 #include "config/settings_file.h"
+#include "geo/tile_math.h"
 #include "geo/tile_requests.h"
 #include "support/temp_program_folder.h"
 #include "support/test_tile_server.h"
@@ -170,13 +171,20 @@ protected:
         s.primaryHybridTemplate = base + QStringLiteral("/mt?v=h&x=");
         s.secondaryAerialTemplate = base + QStringLiteral("/tiles/a...jpeg");
         saveSettings(s, folder.path());
-        tile = geo::tileRequests(requestTemplates(s), geo::LocateTile(3, -20, 10));
+        const geo::TileId id = geo::LocateTile(3, -20, 10).tile();
+        tile = {geo::satelliteRequest(s.primarySatelliteTemplate, id), geo::mapRequest(s.primaryMapTemplate, id),
+                id.name(), id.quadkey()};
     }
     QString target(const QString& request) const { return request.mid(server.base().size()); }
 
     test::TempProgramFolder folder;
     test::TestTileServer server;
-    geo::TileRequests tile;
+    struct {
+        QString satellite;
+        QString map;
+        QString name;
+        QString quadkey;
+    } tile;
     const QStringList where = {"fetch", "--zoom", "3", "--lat", "10", "--lon", "20"};
 };
 
@@ -188,9 +196,8 @@ TEST_F(CliFetch, FetchesOneTileAsADownloadJobDoes) {
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     const QJsonObject j = run.json();
     EXPECT_TRUE(j["ok"].toBool());
-    EXPECT_EQ(j["satPath"].toString(),
-              folder.file(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"));
-    EXPECT_EQ(folder.read(QStringLiteral("Cache/kh/04/") + geo::tileNameOf(tile.satellite) + ".jpg"), jpeg);
+    EXPECT_EQ(j["satPath"].toString(), folder.file(QStringLiteral("Cache/kh/04/") + tile.name + ".jpg"));
+    EXPECT_EQ(folder.read(QStringLiteral("Cache/kh/04/") + tile.name + ".jpg"), jpeg);
     EXPECT_EQ(j["downloadedBytes"].toInt(), jpeg.size());
     EXPECT_EQ(j["fetchErrors"].toInt() + j["writeErrors"].toInt() + j["badFileErrors"].toInt(), 0);
 
@@ -212,12 +219,12 @@ TEST_F(CliFetch, ReportsAFailedTileWithItsLogLine) {
 }
 
 TEST_F(CliFetch, SecondaryServiceAndMapLayer) {
-    const QString key = geo::quadkey(geo::tileNameOf(tile.satellite));
+    const QString key = tile.quadkey;
     server.answer(QStringLiteral("/tiles/a") + key + QStringLiteral("jpeg"), {200, test::jpegTile(2)});
     CliRun run = cli(folder, where + QStringList{"--secondary", "--layers", "sat"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.json()["satPath"].toString().endsWith(QStringLiteral("/virtualearth/vea/04/") +
-                                                          geo::tileNameOf(tile.satellite) + ".jpg"));
+    EXPECT_TRUE(
+        run.json()["satPath"].toString().endsWith(QStringLiteral("/virtualearth/vea/04/") + tile.name + ".jpg"));
 
     server.answer(target(tile.map), {200, test::pngTile(Qt::white, false), "image/png"});
     run = cli(folder, where + QStringList{"--layers", "map"});

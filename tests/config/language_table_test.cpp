@@ -26,7 +26,7 @@ struct Loaded {
 Loaded load(const test::TempProgramFolder& folder, QString languageFile) {
     LanguageTable table;
     Loaded result;
-    table.setApplyLanguage([&] { ++result.applied; });
+    const auto relabel = table.subscribe([&] { ++result.applied; });
     table.loadLanguage(folder.path(), languageFile);
     result.entries = table.entries();
     result.languageFile = languageFile;
@@ -131,4 +131,25 @@ TEST(LanguageTable, LanguageTextOutsideTheTableIsEmpty) {
     EXPECT_EQ(table.languageText(36), QStringLiteral("Сохранение невозможно"));
     EXPECT_EQ(table.languageText(215), QString());
     EXPECT_EQ(table.languageText(-1), QString());
+}
+
+// Every window subscribes for itself: a dialog that subscribes later or goes away unhooks no one else.
+TEST(LanguageTable, NotifiesEverySubscriberUntilItsHandleGoes) {
+    test::TempProgramFolder folder;
+    QString name = QStringLiteral("Russian.txt");
+    LanguageTable::Subscription outlivesTable;
+    int window = 0;
+    int dialog = 0;
+    {
+        LanguageTable table;
+        const auto windowHandle = table.subscribe([&] { ++window; });
+        auto dialogHandle = table.subscribe([&] { ++dialog; });
+        table.loadLanguage(folder.path(), name);
+        EXPECT_EQ(std::make_pair(window, dialog), std::make_pair(1, 1));
+        dialogHandle.reset();
+        table.loadLanguage(folder.path(), name);
+        EXPECT_EQ(std::make_pair(window, dialog), std::make_pair(2, 1));
+        outlivesTable = table.subscribe([] {});
+    }
+    outlivesTable.reset(); // the table is gone: nothing to unhook, nothing touched
 }

@@ -139,7 +139,7 @@ Load loadLines(const QStringList& lines, bool writeFile = true) {
     if (writeFile) folder.writeLines(QStringLiteral("ZLV2.ini"), lines);
     Load load;
     LanguageTable language;
-    language.setApplyLanguage([&] { ++load.languageLoads; });
+    const auto relabel = language.subscribe([&] { ++load.languageLoads; });
     load.result = loadSettings(load.settings, language, folder.path());
     return load;
 }

@@ -11,17 +11,11 @@ using namespace zelvano::geo;
 namespace {
 
 std::pair<int, int> columnRowOfLetters(const QString& letters) {
-    const QPoint p = columnRowOf(letters);
-    return {p.x(), p.y()};
+    const TileId t = *TileId::fromName(u't' + letters);
+    return {t.x, t.y};
 }
 
 } // namespace
-
-TEST(LocateTile, LettersSpellColumnAndRow) {
-    EXPECT_EQ(columnRowOf(QStringLiteral("rs")), QPoint(3, 1));  // r: east; s: east and south
-    EXPECT_EQ(columnRowOf(QStringLiteral("tqs")), QPoint(1, 5)); // 001, 101
-    EXPECT_EQ(columnRowOf(QString()), QPoint(0, 0));
-}
 
 TEST(LocateTile, LevelOneNamesTheFourQuarters) {
     struct Case {

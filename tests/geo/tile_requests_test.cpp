@@ -1,4 +1,5 @@
 #include "geo/mirror_random.h"
+#include "geo/tile_math.h"
 #include "geo/tile_requests.h"
 
 #include <gtest/gtest.h>
@@ -20,65 +21,77 @@ const RequestTemplates kTemplates = {QStringLiteral("http://khm.orbexa.com/kh?v=
                                      QStringLiteral("http://h0.tiles.orbexa.net/tiles/h....jpeg?g=66"),
                                      QStringLiteral("http://r0.tiles.orbexa.net/tiles/r....jpeg?g=66")};
 
-TileRequests requestsFor(const QString& letters, int x, int y, int zoom) {
-    return {kTemplates.satellite + letters, mapRequest(kTemplates.map, x, y, zoom),
-            mapRequest(kTemplates.hybrid, x, y, zoom)};
-}
-
 enum Direction { East, West, North, South };
 
-void stepTo(Direction d, TileRequests& r) {
+TileId stepTo(Direction d, const TileId& t) {
     switch (d) {
     case East:
-        return StepEast(r, kTemplates);
+        return StepEast(t);
     case West:
-        return StepWest(r, kTemplates);
+        return StepWest(t);
     case North:
-        return StepNorth(r, kTemplates);
+        return StepNorth(t);
     case South:
-        return StepSouth(r, kTemplates);
+        break;
     }
+    return StepSouth(t);
+}
+
+// The map request's text after the template, written out.
+QString columnRowZoom(int x, int y, int zoom) {
+    return QStringLiteral("%1&y=%2&zoom=%3").arg(x).arg(y).arg(zoom);
 }
 
 } // namespace
 
 TEST(TileRequests, FormsOfTheThreePrimaryRequests) {
-    const TileRequests r = tileRequests(kTemplates, LocateTile(18, 0, 0));
-    EXPECT_EQ(r.satellite, kTemplates.satellite + LocateTile(18, 0, 0).letters);
-    EXPECT_EQ(tileNameOf(r.satellite), LocateTile(18, 0, 0).name());
-    EXPECT_EQ(r.map, QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2.70&x=131071&y=131071&zoom=-1"));
-    EXPECT_EQ(r.hybrid, QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2t.70&x=131071&y=131071&zoom=-1"));
+    const TileLocation location = LocateTile(18, 0, 0);
+    const TileId tile = location.tile();
+    EXPECT_EQ(satelliteRequest(kTemplates.satellite, tile), kTemplates.satellite + location.letters);
+    EXPECT_EQ(mapRequest(kTemplates.map, tile),
+              QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2.70&x=131071&y=131071&zoom=-1"));
+    EXPECT_EQ(mapRequest(kTemplates.hybrid, tile),
+              QStringLiteral("http://mt.orbexa.com/mt?n=404&v=w2t.70&x=131071&y=131071&zoom=-1"));
 }
 
+// The examples of the neighbour steps, as the requests they give: the name wraps around the world, the
+// column and row of the map requests do not.
 TEST(TileRequests, NeighbourStepsOfTheNamedExamples) {
     struct Case {
-        const char* letters;
+        const char* name;
         int x, y;
         Direction direction;
         const char* expectedLetters;
         int expectedX, expectedY;
     };
     const Case cases[] = {
-        {"qr", 1, 0, East, "rq", 2, 0},   // the carry letter flips, then q moves east
-        {"rr", 3, 0, East, "qq", 4, 0},   // east-most tile: the name wraps, x does not
-        {"qq", 0, 0, West, "rr", -1, 0},  // west-most tile
-        {"rq", 2, 0, North, "st", 2, -1}, // top row wraps to the bottom row, y becomes -1
-        {"q", 0, 0, South, "t", 0, 1},     {"q", 0, 0, East, "r", 1, 0},
-        {"t", 0, 1, South, "q", 0, 2}, // level 1 wraps as well
-        {"sst", 6, 7, North, "ssq", 6, 6},
+        {"tqr", 1, 0, East, "rq", 2, 0},   // the carry letter flips, then q moves east
+        {"trr", 3, 0, East, "qq", 4, 0},   // east-most tile: the name wraps, x does not
+        {"tqq", 0, 0, West, "rr", -1, 0},  // west-most tile
+        {"trq", 2, 0, North, "st", 2, -1}, // top row wraps to the bottom row, y becomes -1
+        {"tq", 0, 0, South, "t", 0, 1},
+        {"tq", 0, 0, East, "r", 1, 0},
+        {"tt", 0, 1, South, "q", 0, 2}, // level 1 wraps as well
+        {"tsst", 6, 7, North, "ssq", 6, 6},
+        {"tqqqqqqqqqqqqqqqqr", 1, 0, West, "qqqqqqqqqqqqqqqqq", 0, 0},   // level 17: service zoom 0
+        {"tqqqqqqqqqqqqqqqqqr", 1, 0, East, "qqqqqqqqqqqqqqqqrq", 2, 0}, // level 18: service zoom -1
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.letters << " direction " << c.direction);
-        TileRequests r = requestsFor(QString::fromLatin1(c.letters), c.x, c.y, 17 - int(strlen(c.letters)));
-        stepTo(c.direction, r);
-        EXPECT_EQ(r.satellite, kTemplates.satellite + QLatin1String(c.expectedLetters));
-        const int zoom = 17 - int(strlen(c.letters));
-        EXPECT_EQ(r.map, mapRequest(kTemplates.map, c.expectedX, c.expectedY, zoom));
-        EXPECT_EQ(r.hybrid, mapRequest(kTemplates.hybrid, c.expectedX, c.expectedY, zoom));
+        SCOPED_TRACE(testing::Message() << c.name << " direction " << c.direction);
+        const TileId start = *TileId::fromName(QString::fromLatin1(c.name));
+        ASSERT_EQ(std::make_pair(start.x, start.y), std::make_pair(c.x, c.y));
+        const TileId stepped = stepTo(c.direction, start);
+        const int zoom = 17 - start.level;
+        EXPECT_EQ(satelliteRequest(kTemplates.satellite, stepped),
+                  kTemplates.satellite + QLatin1String(c.expectedLetters));
+        EXPECT_EQ(mapRequest(kTemplates.map, stepped), kTemplates.map + columnRowZoom(c.expectedX, c.expectedY, zoom));
+        EXPECT_EQ(mapRequest(kTemplates.hybrid, stepped),
+                  kTemplates.hybrid + columnRowZoom(c.expectedX, c.expectedY, zoom));
     }
+    EXPECT_TRUE(mapRequest(kTemplates.map, *TileId::fromName(u"tqqqqqqqqqqqqqqqqqr")).endsWith(u"&zoom=-1"));
 }
 
-// Away from the edges a step lands on the same requests as locating the centre of the neighbour tile.
+// Away from the edges a step lands on the tile that holds the centre of the neighbour.
 TEST(TileRequests, StepsMatchTheNeighbourTileEverywhereInside) {
     std::mt19937 rng(7);
     for (int i = 0; i < 400; ++i) {
@@ -90,40 +103,29 @@ TEST(TileRequests, StepsMatchTheNeighbourTileEverywhereInside) {
         auto centreOf = [&](int cx, int cy) {
             const double lonW = 180 - (cx + 0.5) / tiles * 360;
             const double lat = std::atan(std::sinh(M_PI * (1 - 2 * (cy + 0.5) / tiles))) * 180 / M_PI;
-            return tileRequests(kTemplates, LocateTile(level, lonW, lat));
+            return LocateTile(level, lonW, lat);
         };
-        const TileRequests start = centreOf(x, y);
-        ASSERT_EQ(start.map, mapRequest(kTemplates.map, x, y, 17 - level));
+        const TileLocation start = centreOf(x, y);
+        ASSERT_EQ(start.tile(), (TileId{level, x, y}));
+        ASSERT_EQ(std::make_pair(start.x, start.y), std::make_pair(x, y));
         const struct {
             Direction d;
             int dx, dy;
         } steps[] = {{East, 1, 0}, {West, -1, 0}, {North, 0, -1}, {South, 0, 1}};
         for (const auto& s : steps) {
             SCOPED_TRACE(testing::Message() << "level " << level << " x " << x << " y " << y << " dir " << s.d);
-            TileRequests r = start;
-            stepTo(s.d, r);
-            const TileRequests expected = centreOf(x + s.dx, y + s.dy);
-            EXPECT_EQ(r.satellite, expected.satellite);
-            EXPECT_EQ(r.map, expected.map);
-            EXPECT_EQ(r.hybrid, expected.hybrid);
+            const TileId stepped = stepTo(s.d, start.tile());
+            const TileLocation expected = centreOf(x + s.dx, y + s.dy);
+            EXPECT_EQ(stepped, expected.tile());
+            EXPECT_EQ(satelliteRequest(kTemplates.satellite, stepped), kTemplates.satellite + expected.letters);
+            EXPECT_EQ(mapRequest(kTemplates.map, stepped),
+                      kTemplates.map + columnRowZoom(expected.x, expected.y, 17 - level));
         }
     }
 }
 
-TEST(TileRequests, MapRequestWithoutNumbersStepsFromZeros) {
-    TileRequests r{kTemplates.satellite + QStringLiteral("qq"), QStringLiteral("http://elsewhere/tile?a=1"), QString()};
-    StepSouth(r, kTemplates);
-    EXPECT_EQ(r.map, mapRequest(kTemplates.map, 0, 1, 0));
-    EXPECT_EQ(r.hybrid, mapRequest(kTemplates.hybrid, 0, 1, 0));
-}
-
-TEST(TileRequests, Quadkeys) {
-    EXPECT_EQ(quadkey(QStringLiteral("tqrst")), QStringLiteral("0132"));
-    EXPECT_EQ(quadkey(QStringLiteral("t")), QString());
-}
-
 TEST(TileRequests, SecondaryRequests) {
-    const QString sat = kTemplates.satellite + QStringLiteral("qrs");
+    const TileId sat = *TileId::fromName(u"tqrs");
     EXPECT_EQ(secondaryRequest(kTemplates.secondaryAerial, sat, false),
               QStringLiteral("http://a0.tiles.orbexa.net/tiles/a013.jpeg?g=66"));
     EXPECT_EQ(secondaryRequest(kTemplates.secondaryRoad, sat, false),

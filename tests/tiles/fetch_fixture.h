@@ -24,7 +24,7 @@ public:
 
 class FetchFixture : public ::testing::Test {
 protected:
-    FetchFixture() : meter(language) {
+    FetchFixture() {
         QString name = QStringLiteral("Russian.txt");
         language.loadLanguage(folder.path(), name);
         const QString base = server.base();
@@ -39,16 +39,16 @@ protected:
 
     ~FetchFixture() override { closeThreadConnections(); }
 
-    void refreshContext() {
-        context.settings = std::make_shared<const FetchSettings>(settings);
-        context.language = &language;
-        context.meter = &meter;
-        context.overlayCutoff = &cutoff;
-    }
+    void refreshContext() { context = {std::make_shared<const FetchSettings>(settings), shared}; }
 
-    jtype record(int level, double lonW, double lat) const {
-        return makeTileRecord(geo::tileRequests(settings.templates, geo::LocateTile(level, lonW, lat)),
-                              settings.layout);
+    jtype record(const geo::TileId& tile) const { return makeTileRecord(tile, settings.templates, settings.layout); }
+    jtype record(int level, double lonW, double lat) const { return record(geo::LocateTile(level, lonW, lat).tile()); }
+
+    // FetchTile with the fixture's context, its errors counted into `counters`.
+    FetchOutcome fetch(jtype& r, const FetchOptions& options, FetchJob* withJob = nullptr) {
+        const FetchOutcome outcome = FetchTile(r, options, context, withJob);
+        counters.count(outcome);
+        return outcome;
     }
 
     // The request target (path and query) of a full request.
@@ -61,34 +61,24 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    static FetchOptions options(FetchMode mode, bool sat, bool map, WorkMode work = WorkMode::CacheAndInternet) {
+        return fetchOptions(mode, {sat, map, false}, work);
+    }
     static FetchOptions jobOptions(bool sat = true, bool map = false) {
-        FetchOptions o;
-        o.fromWorker = true;
-        o.satLayer = sat;
-        o.mapLayer = map;
-        o.jobMode = true;
-        return o;
+        return options(FetchMode::JobWorker, sat, map);
     }
     static FetchOptions drawingPass(bool sat = true, bool map = false) {
-        FetchOptions o;
-        o.satLayer = sat;
-        o.mapLayer = map;
-        o.deferNetwork = true;
-        return o;
+        return options(FetchMode::DrawingPass, sat, map);
     }
-    static FetchOptions loader(bool sat = true, bool map = false) {
-        FetchOptions o;
-        o.fromWorker = true;
-        o.satLayer = sat;
-        o.mapLayer = map;
-        return o;
-    }
+    static FetchOptions loader(bool sat = true, bool map = false) { return options(FetchMode::ViewLoader, sat, map); }
 
     TempProgramFolder folder;
     TestTileServer server;
-    LanguageTable language;
-    DownloadMeter meter;
-    std::atomic<int> cutoff{kOverlayCutoffReset};
+    std::shared_ptr<LanguageTable> languageTable = std::make_shared<LanguageTable>();
+    LanguageTable& language = *languageTable;
+    std::shared_ptr<FetchShared> shared = std::make_shared<FetchShared>(languageTable);
+    DownloadMeter& meter = shared->meter;
+    std::atomic<int>& cutoff = shared->overlayCutoff;
     FetchSettings settings;
     FetchContext context;
     RecordingJob job;

@@ -11,8 +11,8 @@ using namespace zelvano::test;
 
 class ParentBuilderTest : public FetchFixture {
 protected:
-    QString sat(const QString& letters) const { return settings.templates.satellite + letters; }
-    QString path(const QString& letters) const { return satellitePath(settings.layout, sat(letters)); }
+    static geo::TileId tile(const QString& letters) { return *geo::TileId::fromName(u't' + letters); }
+    QString path(const QString& letters) const { return satellitePath(settings.layout, tile(letters)); }
     void put(const QString& letters, const QByteArray& bytes) {
         folder.write(QDir(folder.path()).relativeFilePath(path(letters)), bytes);
     }
@@ -23,7 +23,7 @@ TEST_F(ParentBuilderTest, LevelOneTilesBuildTheWholeWorldTile) {
     put("r", solidJpeg(Qt::green));
     put("s", solidJpeg(Qt::blue));
     put("t", QByteArray(2000, 'x')); // present but does not decode: its quarter stays unpainted
-    BuildParents(sat("r"), false, settings.layout, 70);
+    BuildParents(tile("r"), false, settings.layout, 70);
     ASSERT_TRUE(path("").endsWith(QLatin1String("/kh/01/t.jpg")));
     QImage world;
     ASSERT_TRUE(LoadImageFile(world, path("")));
@@ -42,12 +42,12 @@ TEST_F(ParentBuilderTest, WalkStopsAtTheFirstCachedAncestorUnlessReplacing) {
     for (const char* c : {"q", "r", "s", "t"})
         put(c, solidJpeg(Qt::darkGreen));
 
-    BuildParents(sat("qrq"), false, settings.layout, 70);
+    BuildParents(tile("qrq"), false, settings.layout, 70);
     EXPECT_FALSE(QFile::exists(path("qr")));
     EXPECT_FALSE(QFile::exists(path("")));
     EXPECT_TRUE(nearColour(decoded(fileBytes(path("q"))).pixelColor(9, 9), Qt::darkGreen));
 
-    BuildParents(sat("qrq"), true, settings.layout, 70);
+    BuildParents(tile("qrq"), true, settings.layout, 70);
     EXPECT_FALSE(QFile::exists(path("qr")));
     EXPECT_TRUE(QFile::exists(path(""))); // replacing walks to the root
     EXPECT_TRUE(nearColour(decoded(fileBytes(path("q"))).pixelColor(9, 9), Qt::darkGreen)); // q's children are missing
@@ -57,13 +57,13 @@ TEST_F(ParentBuilderTest, ReadOnlyChildrenAndTargets) {
     for (const char* c : {"qq", "qr", "qs", "qt"})
         put(c, solidJpeg(Qt::blue));
     QFile::setPermissions(path("qs"), QFileDevice::ReadOwner);
-    EXPECT_EQ(buildParentTile(sat("q"), settings.layout, 70), ParentBuild::MissingChildren);
+    EXPECT_EQ(buildParentTile(tile("q"), settings.layout, 70), ParentBuild::MissingChildren);
     EXPECT_FALSE(QFile::exists(path("q")));
 
     QFile::setPermissions(path("qs"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     put("q", "old");
     QFile::setPermissions(path("q"), QFileDevice::ReadOwner);
-    EXPECT_EQ(buildParentTile(sat("q"), settings.layout, 70), ParentBuild::Built);
+    EXPECT_EQ(buildParentTile(tile("q"), settings.layout, 70), ParentBuild::Built);
     EXPECT_EQ(fileBytes(path("q")), QByteArray("old"));
 }
 
@@ -73,18 +73,18 @@ TEST_F(ParentBuilderTest, FetchingTheLastChildBuildsItsParent) {
     refreshContext();
     for (const char* c : {"qrq", "qrr", "qrs"})
         put(c, solidJpeg(Qt::red));
-    jtype r = makeTileRecord({sat("qrt"), {}, {}}, settings.layout);
+    jtype r = record(tile("qrt"));
     server.answer(target(r.satRequest), {200, solidJpeg(Qt::yellow)});
-    FetchTile(r, loader(), context);
+    fetch(r, loader());
     EXPECT_TRUE(QFile::exists(path("qr")));
 
-    jtype secondary = makeTileRecord({sat("qrt"), {}, {}}, settings.layout);
+    jtype secondary = record(tile("qrt"));
     QFile::remove(path("qr"));
-    const QString key = geo::quadkey(geo::tileNameOf(secondary.satRequest));
+    const QString key = secondary.tile.quadkey();
     server.answer(QStringLiteral("/tiles/a") + key + QStringLiteral("jpeg"), {200, solidJpeg(Qt::cyan)});
     FetchOptions o = loader();
-    o.secondary = true;
-    FetchTile(secondary, o, context);
+    o.layers.secondary = true;
+    fetch(secondary, o);
     EXPECT_TRUE(QFile::exists(secondary.secAerialPath));
     EXPECT_TRUE(QFile::exists(path("qr")));
     EXPECT_TRUE(nearColour(decoded(fileBytes(path("qr"))).pixelColor(60, 200), Qt::yellow)); // from kh/, not vea/

@@ -89,7 +89,7 @@ TEST_F(ProxyTest, DownloadsThroughAnAuthenticatingProxy) {
         server.answer(target(r.satRequest), {200, jpegTile(level)});
         job.log.clear();
         counters = {};
-        EXPECT_EQ(FetchTile(r, jobOptions(), context, &job, &counters), c.ok);
+        EXPECT_EQ(fetch(r, jobOptions(), &job).usable, c.ok);
         if (c.ok) {
             EXPECT_EQ(fileBytes(r.satPath), jpegTile(level));
             ASSERT_EQ(server.headers("Via").size(), 1);

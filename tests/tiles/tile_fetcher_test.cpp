@@ -94,7 +94,7 @@ TEST_F(FetchTileTest, DownloadAnswersInJobMode) {
         job.log.clear();
         counters = {};
         const qint64 before = meter.total();
-        EXPECT_EQ(FetchTile(r, jobOptions(), context, &job, &counters), c.result);
+        EXPECT_EQ(fetch(r, jobOptions(), &job).usable, c.result);
         EXPECT_EQ(std::tie(counters.writeErrors, counters.fetchErrors, counters.badFileErrors),
                   std::tie(c.counts.writeErrors, c.counts.fetchErrors, c.counts.badFileErrors));
         EXPECT_EQ(QFile::exists(r.satPath), c.stored);
@@ -123,27 +123,20 @@ TEST_F(FetchTileTest, CachedSatelliteTiles) {
     jtype r = record(6, 30, 40);
     folder.write(QDir(folder.path()).relativeFilePath(r.satPath), good);
     server.answer(target(r.satRequest), {200, fresh});
-    EXPECT_TRUE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_TRUE(fetch(r, jobOptions(), &job).usable);
     EXPECT_EQ(server.requests().size(), 0);
     EXPECT_FALSE(r.satPending);
     EXPECT_EQ(r.bitmap.size(), QSize(256, 256));
 
     // Internet only ignores the cache.
-    EXPECT_TRUE(FetchTile(
-        r,
-        [] {
-            auto o = jobOptions();
-            o.internetOnly = true;
-            return o;
-        }(),
-        context, &job, &counters));
+    EXPECT_TRUE(fetch(r, options(FetchMode::JobWorker, true, false, WorkMode::InternetOnly), &job).usable);
     EXPECT_EQ(server.count(target(r.satRequest)), 1);
     EXPECT_EQ(fileBytes(r.satPath), fresh);
 
     // 1699 bytes ending FF D9: logged, deleted and downloaded again.
     folder.write(QDir(folder.path()).relativeFilePath(r.satPath), short1699);
     job.log.clear();
-    EXPECT_TRUE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_TRUE(fetch(r, jobOptions(), &job).usable);
     EXPECT_EQ(job.log, QStringList{text(20) + u' ' + r.satPath});
     EXPECT_EQ(fileBytes(r.satPath), fresh);
     EXPECT_EQ(server.count(target(r.satRequest)), 2);
@@ -153,7 +146,7 @@ TEST_F(FetchTileTest, CachedSatelliteTiles) {
     QFile::setPermissions(r.satPath, QFileDevice::ReadOwner);
     job.log.clear();
     counters = {};
-    EXPECT_FALSE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_FALSE(fetch(r, jobOptions(), &job).usable);
     EXPECT_EQ(fileBytes(r.satPath), good);
     ASSERT_EQ(job.log.size(), 2);
     EXPECT_EQ(job.log[0], text(20) + u' ' + r.satPath);
@@ -172,8 +165,8 @@ TEST_F(FetchTileTest, CacheOnlyGivesPlaceholdersAndNoRequests) {
         SCOPED_TRACE(c.label);
         jtype r = record(7, 30, 40);
         FetchOptions o = loader(c.sat, c.map);
-        o.cacheOnly = true;
-        FetchTile(r, o, context);
+        o.workMode = WorkMode::CacheOnly;
+        fetch(r, o);
         QImage expected = newTileImage();
         DrawTileMessage(expected, text(c.entry), r.satRequest.mid(r.satRequest.lastIndexOf(u'=') + 2));
         if (c.sat && c.map) {
@@ -190,18 +183,18 @@ TEST_F(FetchTileTest, DrawingPassDefersToTheLoader) {
     QStringList status;
     meter.setStatusSink([&](const QString& s) { status.append(s); });
 
-    EXPECT_FALSE(FetchTile(r, drawingPass(), context));
+    EXPECT_TRUE(fetch(r, drawingPass()).redraw);
     EXPECT_TRUE(r.satPending);
     EXPECT_TRUE(isPlaceholder(r.bitmap));
     EXPECT_TRUE(server.requests().isEmpty());
 
-    EXPECT_FALSE(FetchTile(r, loader(), context)); // false: the loader draws what came
+    EXPECT_TRUE(fetch(r, loader()).redraw); // the loader draws what came
     EXPECT_FALSE(isPlaceholder(r.bitmap));
     EXPECT_TRUE(QFile::exists(r.satPath));
     ASSERT_EQ(status.size(), 1);
     EXPECT_EQ(status[0], formatFixed(jpegTile(4).size() / 1048576.0, 3) + u' ' + text(25));
 
-    EXPECT_FALSE(FetchTile(r, drawingPass(), context)); // now from the cache
+    EXPECT_TRUE(fetch(r, drawingPass()).redraw); // now from the cache
     EXPECT_FALSE(r.satPending);
     EXPECT_EQ(server.requests().size(), 1);
 }
@@ -210,14 +203,14 @@ TEST_F(FetchTileTest, HybridOverlayDrawnOverTheSatelliteTile) {
     jtype r = record(9, 30, 40);
     server.answer(target(r.satRequest), {200, jpegTile(5)});
     server.answer(target(r.hybridRequest), {200, pngTile(Qt::blue), "image/png"});
-    EXPECT_TRUE(FetchTile(r, jobOptions(true, true), context, &job, &counters));
+    EXPECT_TRUE(fetch(r, jobOptions(true, true), &job).usable);
     EXPECT_FALSE(r.overlayPending);
     EXPECT_EQ(r.bitmap.pixelColor(128, 128), QColor(Qt::blue));
     EXPECT_EQ(r.bitmap.pixelColor(250, 5), test::decoded(jpegTile(5)).pixelColor(250, 5));
     EXPECT_EQ(fileBytes(r.hybridPath), pngTile(Qt::blue));
 
     // From the cache the next time, in a drawing pass.
-    EXPECT_FALSE(FetchTile(r, drawingPass(true, true), context));
+    EXPECT_TRUE(fetch(r, drawingPass(true, true)).redraw);
     EXPECT_EQ(r.bitmap.pixelColor(128, 128), QColor(Qt::blue));
     EXPECT_EQ(server.requests().size(), 2);
 }
@@ -225,20 +218,20 @@ TEST_F(FetchTileTest, HybridOverlayDrawnOverTheSatelliteTile) {
 TEST_F(FetchTileTest, HybridNotFoundCutsOffTheOverlayForDeeperLevels) {
     jtype r = record(10, 30, 40); // service zoom 7
     server.answer(target(r.satRequest), {200, jpegTile(6)});
-    FetchTile(r, loader(true, true), context);
+    fetch(r, loader(true, true));
     EXPECT_EQ(server.count(target(r.hybridRequest)), 1);
     EXPECT_EQ(cutoff.load(), 8);
     EXPECT_TRUE(r.overlayPending);
 
     jtype deeper = record(11, 30, 40);
     server.answer(target(deeper.satRequest), {200, jpegTile(7)});
-    FetchTile(deeper, loader(true, true), context);
+    fetch(deeper, loader(true, true));
     EXPECT_EQ(server.count(target(deeper.hybridRequest)), 0);
     EXPECT_FALSE(deeper.overlayPending);
 
     jtype shallower = record(9, 30, 40); // service zoom 8: F = 9 > 8
     server.answer(target(shallower.satRequest), {200, jpegTile(8)});
-    FetchTile(shallower, loader(true, true), context);
+    fetch(shallower, loader(true, true));
     EXPECT_EQ(server.count(target(shallower.hybridRequest)), 1);
 }
 
@@ -246,7 +239,7 @@ TEST_F(FetchTileTest, LevelEighteenHasNoOverlayAndAJobDropsTheMapLayer) {
     jtype r = record(18, 30, 40);
     ASSERT_TRUE(r.hybridRequest.endsWith(QLatin1String("&zoom=-1")));
     server.answer(target(r.satRequest), {200, jpegTile(8)});
-    EXPECT_TRUE(FetchTile(r, jobOptions(true, true), context, &job, &counters));
+    EXPECT_TRUE(fetch(r, jobOptions(true, true), &job).usable);
     EXPECT_EQ(job.log, QStringList{text(201)});
     EXPECT_EQ(job.mapLayerSwitchedOff, 1);
     EXPECT_EQ(server.requests(), QStringList{target(r.satRequest)});
@@ -254,11 +247,11 @@ TEST_F(FetchTileTest, LevelEighteenHasNoOverlayAndAJobDropsTheMapLayer) {
 
 TEST_F(FetchTileTest, SecondaryServiceWithBothLayersShowsTheHybridTileOverGrey) {
     jtype r = record(3, 30, 40);
-    const QString key = geo::quadkey(geo::tileNameOf(r.satRequest));
+    const QString key = r.tile.quadkey();
     server.answer(QStringLiteral("/tiles/h") + key + QStringLiteral("jpeg"), {200, pngTile(Qt::green), "image/png"});
     FetchOptions o = jobOptions(true, true);
-    o.secondary = true;
-    EXPECT_TRUE(FetchTile(r, o, context, &job, &counters));
+    o.layers.secondary = true;
+    EXPECT_TRUE(fetch(r, o, &job).usable);
     EXPECT_EQ(server.requests(), QStringList{QStringLiteral("/tiles/h") + key + QStringLiteral("jpeg")});
     EXPECT_EQ(r.hybridPath, r.secHybridPath);
     EXPECT_TRUE(r.hybridPath.contains(QLatin1String("/virtualearth/veh/04/")));
@@ -270,7 +263,7 @@ TEST_F(FetchTileTest, SecondaryServiceWithBothLayersShowsTheHybridTileOverGrey) 
 TEST_F(FetchTileTest, MapLayerAlone) {
     jtype r = record(5, 30, 40);
     server.answer(target(r.mapRequest), {200, pngTile(Qt::yellow, false), "image/png"});
-    EXPECT_TRUE(FetchTile(r, jobOptions(false, true), context, &job, &counters));
+    EXPECT_TRUE(fetch(r, jobOptions(false, true), &job).usable);
     EXPECT_EQ(fileBytes(r.mapPath), pngTile(Qt::yellow, false));
     EXPECT_EQ(r.bitmap.pixelColor(3, 3), QColor(Qt::yellow));
     EXPECT_FALSE(r.satPending);
@@ -278,20 +271,19 @@ TEST_F(FetchTileTest, MapLayerAlone) {
     // A failed map download is logged but not counted.
     jtype missing = record(6, 30, 40);
     counters = {};
-    EXPECT_FALSE(FetchTile(missing, jobOptions(false, true), context, &job, &counters));
+    EXPECT_FALSE(fetch(missing, jobOptions(false, true), &job).usable);
     EXPECT_EQ(job.log.last(), text(24) + QStringLiteral(" 404 Not Found ") + missing.mapRequest);
     EXPECT_EQ(std::tie(counters.writeErrors, counters.fetchErrors, counters.badFileErrors), std::make_tuple(0, 0, 0));
 
     // The secondary road tile is stored under .png whatever its address says.
     jtype road = record(4, 30, 40);
-    const QString key = geo::quadkey(geo::tileNameOf(road.satRequest));
+    const QString key = road.tile.quadkey();
     server.answer(QStringLiteral("/tiles/r") + key + QStringLiteral("jpeg"),
                   {200, pngTile(Qt::cyan, false), "image/png"});
     FetchOptions o = jobOptions(false, true);
-    o.secondary = true;
-    EXPECT_TRUE(FetchTile(road, o, context, &job, &counters));
-    EXPECT_TRUE(
-        road.mapPath.endsWith(QStringLiteral("/virtualearth/ver/05/") + geo::tileNameOf(road.satRequest) + ".png"));
+    o.layers.secondary = true;
+    EXPECT_TRUE(fetch(road, o, &job).usable);
+    EXPECT_TRUE(road.mapPath.endsWith(QStringLiteral("/virtualearth/ver/05/") + road.tile.name() + ".png"));
     EXPECT_EQ(fileBytes(road.mapPath), pngTile(Qt::cyan, false));
 }
 
@@ -300,7 +292,7 @@ TEST_F(FetchTileTest, AFolderThatCannotBeWrittenIsADiskWriteError) {
     server.answer(target(r.satRequest), {200, jpegTile(9)});
     // A file where the level folder should be: nothing can be created below it.
     folder.write(QStringLiteral("Cache/kh/07"), "in the way");
-    EXPECT_FALSE(FetchTile(r, jobOptions(), context, &job, &counters));
+    EXPECT_FALSE(fetch(r, jobOptions(), &job).usable);
     EXPECT_EQ(counters.writeErrors, 1);
     EXPECT_EQ(job.log, QStringList{text(26) + u' ' + r.satPath});
 }
@@ -314,9 +306,9 @@ TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
         server.answer(target(tiles.back().satRequest), {200, jpegTile(i)});
     }
     FetchOptions again = loader();
-    again.internetOnly = true; // downloads and stores every tile again, over the one being read
+    again.workMode = WorkMode::InternetOnly; // downloads and stores every tile again, over the one being read
     for (jtype r : tiles)
-        ASSERT_FALSE(FetchTile(r, again, context));
+        ASSERT_TRUE(fetch(r, again).redraw);
 
     std::atomic<bool> done{false};
     std::atomic<int> passes{0};
@@ -324,7 +316,7 @@ TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
     std::thread drawing([&] {
         while (!done) {
             for (jtype r : tiles) {
-                FetchTile(r, drawingPass(), context);
+                FetchTile(r, drawingPass(), context); // the counters belong to the other thread
                 if (r.satPending || r.bitmap.isNull()) ++notServed;
             }
             ++passes;
@@ -332,7 +324,7 @@ TEST_F(FetchTileTest, DrawingPassAndLoaderOnTheSameTilesAtOnce) {
     });
     for (int round = 0; round < 3; ++round)
         for (jtype r : tiles)
-            FetchTile(r, again, context);
+            fetch(r, again);
     done = true;
     drawing.join();
     EXPECT_GT(passes.load(), 0);
@@ -348,7 +340,7 @@ TEST_F(FetchTileTest, DownloadJobsCheckThatTilesDecodeWithoutKeepingThem) {
     o.pictureNeeded = false;
     jtype good = record(7, 30, 40);
     server.answer(target(good.satRequest), {200, jpegTile(11)});
-    EXPECT_TRUE(FetchTile(good, o, context, &job, &counters));
+    EXPECT_TRUE(fetch(good, o, &job).usable);
     EXPECT_TRUE(good.bitmap.isNull());
     EXPECT_EQ(fileBytes(good.satPath), jpegTile(11));
 
@@ -358,7 +350,7 @@ TEST_F(FetchTileTest, DownloadJobsCheckThatTilesDecodeWithoutKeepingThem) {
     corrupt += "\xFF\xD9";
     server.answer(target(broken.satRequest), {200, corrupt});
     job.log.clear();
-    EXPECT_FALSE(FetchTile(broken, o, context, &job, &counters));
+    EXPECT_FALSE(fetch(broken, o, &job).usable);
     EXPECT_EQ(job.log, QStringList{text(29) + u' ' + broken.satPath});
     EXPECT_FALSE(QFile::exists(broken.satPath));
 }

@@ -1,6 +1,6 @@
+#include "config/cache_list.h"
 #include "config/settings.h"
 #include "support/temp_program_folder.h"
-#include "tiles/cache_list.h"
 #include "tiles/tile_paths.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,9 @@ using namespace zelvano;
 
 namespace {
 
-const QString kTemplate = QStringLiteral("http://khm.orbexa.com/kh?v=99&n=404&t=t");
+geo::TileId tile(const char* letters) {
+    return *geo::TileId::fromName(u't' + QLatin1String(letters));
+}
 
 } // namespace
 
@@ -37,7 +39,7 @@ TEST(TilePaths, PerLayerLayout) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sat);
-        const TilePathSet p = TilePaths(layout, kTemplate + QLatin1String(c.letters));
+        const TilePathSet p = TilePaths(layout, tile(c.letters));
         EXPECT_EQ(p.sat, layout.root + QLatin1String(c.sat));
         EXPECT_EQ(p.map, layout.root + QLatin1String(c.map));
         EXPECT_EQ(p.hybrid, layout.root + QLatin1String(c.hybrid));
@@ -45,12 +47,12 @@ TEST(TilePaths, PerLayerLayout) {
         EXPECT_EQ(p.secRoad, layout.root + QLatin1String(c.secRoad));
         EXPECT_EQ(p.secHybrid, layout.root + QLatin1String(c.secHybrid));
     }
-    EXPECT_EQ(levelFolder(QStringLiteral("t") + QString(24, u'q')), QStringLiteral("25"));
+    EXPECT_EQ(levelFolder({24, 0, 0}), QStringLiteral("25"));
 }
 
 TEST(TilePaths, SingleFolderLayout) {
     const CacheLayout layout{QStringLiteral("/prog/Cache/"), true};
-    const TilePathSet p = TilePaths(layout, kTemplate + QStringLiteral("qrs"));
+    const TilePathSet p = TilePaths(layout, tile("qrs"));
     EXPECT_EQ(p.sat, QStringLiteral("/prog/Cache/qrs.jpg"));
     EXPECT_EQ(p.map, QStringLiteral("/prog/Cache/tqrs.png"));
     EXPECT_EQ(p.hybrid, QStringLiteral("/prog/Cache/tqrs.png"));
@@ -64,7 +66,7 @@ TEST(TilePaths, CustomCacheFolder) {
     s.cacheFolder = QStringLiteral("/data/Maps");
     s.useCacheFolder = true;
     const CacheLayout layout{cacheRoot(s, QStringLiteral("/prog")), false};
-    EXPECT_EQ(TilePaths(layout, kTemplate + QStringLiteral("q")).sat, QStringLiteral("/data/Maps/kh/02/tq.jpg"));
+    EXPECT_EQ(TilePaths(layout, tile("q")).sat, QStringLiteral("/data/Maps/kh/02/tq.jpg"));
 }
 
 TEST(CacheList, MissingFileIsAnEmptyListAndSavedListsReadBack) {

@@ -23,8 +23,8 @@ using namespace zelvano;
 namespace {
 
 QPointF positionFromCentre(const ViewCentre& c, QPoint offset) {
-    double lonW = c.lonW;
-    double lat = c.lat;
+    double lonW = c.position.lonW;
+    double lat = c.position.lat;
     geo::ShiftPosition(offset.x(), offset.y(), c.zoom, lonW, lat);
     return {lonW, lat};
 }
@@ -128,16 +128,16 @@ TEST_F(MainWindowTest, ClickCentresAndAOnePixelMoveIsADrag) {
     ViewCentre before = w.viewCentre();
     click(QPoint(120, 90));
     QPointF expected = positionFromCentre(before, QPoint(120, 90) - middle());
-    EXPECT_DOUBLE_EQ(w.viewCentre().lonW, expected.x());
-    EXPECT_DOUBLE_EQ(w.viewCentre().lat, expected.y());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lonW, expected.x());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
     EXPECT_EQ(w.viewCentre().zoom, 10); // the wheel scheme: a click only centres
     EXPECT_EQ(w.drawingPasses(), passes + 1);
 
     before = w.viewCentre();
     drag(QPoint(200, 200), QPoint(201, 200));
     expected = positionFromCentre(before, QPoint(-1, 0));
-    EXPECT_DOUBLE_EQ(w.viewCentre().lonW, expected.x());
-    EXPECT_DOUBLE_EQ(w.viewCentre().lat, expected.y());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lonW, expected.x());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
     w.waitForLoaders(20000);
 }
 
@@ -181,12 +181,12 @@ TEST_F(MainWindowTest, KeysPanByAThirdAndZoom) {
     ViewCentre before = w.viewCentre();
     key(Qt::Key_Right);
     QPointF expected = positionFromCentre(before, QPoint(size.width() / 3, 0));
-    EXPECT_DOUBLE_EQ(w.viewCentre().lonW, expected.x());
-    EXPECT_DOUBLE_EQ(w.viewCentre().lat, expected.y());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lonW, expected.x());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
     before = w.viewCentre();
     key(Qt::Key_Up);
     expected = positionFromCentre(before, QPoint(0, -(size.height() / 3)));
-    EXPECT_DOUBLE_EQ(w.viewCentre().lat, expected.y());
+    EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
     key(Qt::Key_PageUp);
     EXPECT_EQ(w.viewCentre().zoom, 11);
     key(Qt::Key_PageDown);

@@ -2,9 +2,10 @@
 
 #include "tiles/imaging.h"
 #include "view/draw_pass.h"
-#include "view/view_loader.h"
+#include "view/view_session.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace zelvano;
@@ -18,16 +19,17 @@ const QColor kFace(200, 201, 202);
 
 class DrawPassTest : public FetchFixture {
 protected:
-    DrawPassResult draw(ViewCentre centre, QSize size, FetchOptions options = drawingPass(),
-                        bool internetOnly = false) {
-        buffer.resize(size);
+    static DrawPassInput input(ViewCentre centre, QSize size, FetchOptions options = drawingPass()) {
         DrawPassInput in;
         in.centre = centre;
         in.size = size;
         in.options = options;
-        in.internetOnly = internetOnly;
         in.buttonFace = kFace;
-        return DrawView(in, context, buffer);
+        return in;
+    }
+    DrawPassResult draw(ViewCentre centre, QSize size, FetchOptions options = drawingPass()) {
+        buffer.resize(size);
+        return DrawView(input(centre, size, options), context, buffer);
     }
     QColor pixel(int x, int y) {
         auto guard = buffer.lock();
@@ -38,27 +40,27 @@ protected:
     }
     // The record of the tile at a column/row offset from the tile under the centre.
     jtype tileAt(const ViewCentre& c, int di, int dj) {
-        geo::TileRequests t = geo::tileRequests(settings.templates, geo::LocateTile(c.zoom, c.lonW, c.lat));
+        geo::TileId t = geo::LocateTile(c.zoom, c.position).tile();
         for (; di > 0; --di)
-            geo::StepEast(t, settings.templates);
+            t = geo::StepEast(t);
         for (; di < 0; ++di)
-            geo::StepWest(t, settings.templates);
+            t = geo::StepWest(t);
         for (; dj > 0; --dj)
-            geo::StepSouth(t, settings.templates);
+            t = geo::StepSouth(t);
         for (; dj < 0; ++dj)
-            geo::StepNorth(t, settings.templates);
-        return makeTileRecord(t, settings.layout);
+            t = geo::StepNorth(t);
+        return record(t);
     }
 
     BackBuffer buffer;
 };
 
 TEST_F(DrawPassTest, CachedTilesLandAtTheirPlaces) {
-    const ViewCentre c{-20.5, 45.25, 10};
+    const ViewCentre c{{45.25, -20.5}, 10};
     cache(tileAt(c, 0, 0), solidJpeg(Qt::red));
     cache(tileAt(c, 1, 0), solidJpeg(Qt::blue));
     cache(tileAt(c, 0, -1), solidJpeg(Qt::green));
-    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.position);
     const QSize size(800, 600);
     const DrawPassResult result = draw(c, size);
     const int cx = 400 - centre.pixelColumn;
@@ -75,10 +77,10 @@ TEST_F(DrawPassTest, CachedTilesLandAtTheirPlaces) {
 }
 
 TEST_F(DrawPassTest, MissingTilesAreQueuedInSpiralOrder) {
-    const ViewCentre c{-20.5, 45.25, 10};
+    const ViewCentre c{{45.25, -20.5}, 10};
     const DrawPassResult result = draw(c, QSize(800, 600));
     ASSERT_GE(result.queue.size(), 9u);
-    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.position);
     const QPoint origin(400 - centre.pixelColumn, 300 - centre.pixelRow);
     std::vector<QPoint> expected;
     for (int k = 0; expected.size() < result.queue.size(); ++k)
@@ -96,7 +98,7 @@ TEST_F(DrawPassTest, MissingTilesAreQueuedInSpiralOrder) {
 
 TEST_F(DrawPassTest, ButtonFaceBeyondTheWorld) {
     // Level 1 in a view wider and higher than the world: the four tiles and button face around them.
-    DrawPassResult world = draw({0, 0, 1}, QSize(700, 600));
+    DrawPassResult world = draw({{0, 0}, 1}, QSize(700, 600));
     EXPECT_TRUE(world.crossesWorldEdge);
     EXPECT_EQ(world.visited, 4);
     EXPECT_EQ(pixel(5, 300), kFace);
@@ -104,7 +106,7 @@ TEST_F(DrawPassTest, ButtonFaceBeyondTheWorld) {
     EXPECT_EQ(pixel(350, 10), kFace);
     EXPECT_NE(pixel(100, 300), kFace); // the placeholder of a tile inside the world
     // The top of the world in the middle of the view.
-    const DrawPassResult top = draw({30, geo::kLatitudeLimit, 6}, QSize(600, 400));
+    const DrawPassResult top = draw({{geo::kLatitudeLimit, 30}, 6}, QSize(600, 400));
     EXPECT_TRUE(top.crossesWorldEdge);
     EXPECT_EQ(pixel(300, 10), kFace);
     EXPECT_NE(pixel(300, 390), kFace);
@@ -113,20 +115,21 @@ TEST_F(DrawPassTest, ButtonFaceBeyondTheWorld) {
 }
 
 TEST_F(DrawPassTest, WorkModes) {
-    const ViewCentre c{-20.5, 45.25, 10};
+    const ViewCentre c{{45.25, -20.5}, 10};
     cache(tileAt(c, 0, 0), solidJpeg(Qt::red));
     // Internet only: every visited tile goes to the loader, the cached one included.
-    const DrawPassResult internet = draw(c, QSize(300, 300), drawingPass(), true);
+    const DrawPassResult internet =
+        draw(c, QSize(300, 300), options(FetchMode::DrawingPass, true, false, WorkMode::InternetOnly));
     EXPECT_EQ(internet.queue.size(), static_cast<size_t>(internet.visited));
 
     // Cache only: a missing satellite tile shows its placeholder and is still queued; a missing map
     // tile shows its placeholder and is not.
     FetchOptions cacheOnly = drawingPass();
-    cacheOnly.cacheOnly = true;
+    cacheOnly.workMode = WorkMode::CacheOnly;
     const DrawPassResult sat = draw(c, QSize(300, 300), cacheOnly);
     EXPECT_EQ(sat.queue.size(), static_cast<size_t>(sat.visited - 1));
     FetchOptions mapOnly = drawingPass(false, true);
-    mapOnly.cacheOnly = true;
+    mapOnly.workMode = WorkMode::CacheOnly;
     const DrawPassResult map = draw(c, QSize(300, 300), mapOnly);
     EXPECT_TRUE(map.queue.empty());
     EXPECT_EQ(pixel(2, 2), QColor(138, 138, 138));
@@ -134,12 +137,12 @@ TEST_F(DrawPassTest, WorkModes) {
 
 TEST_F(DrawPassTest, ANarrowViewStillGetsItsNeighbours) {
     // A centre 20 pixels from its tile's west edge in a view 100 pixels wide: the tiles to the west overlap.
-    ViewCentre c{-20.5, 45.25, 10};
-    const geo::TileLocation t = geo::LocateTile(c.zoom, c.lonW, c.lat);
-    geo::ShiftPosition(20 - t.pixelColumn, 0, c.zoom, c.lonW, c.lat);
-    ASSERT_EQ(geo::LocateTile(c.zoom, c.lonW, c.lat).pixelColumn, 20);
+    ViewCentre c{{45.25, -20.5}, 10};
+    const geo::TileLocation t = geo::LocateTile(c.zoom, c.position);
+    geo::ShiftPosition(20 - t.pixelColumn, 0, c.zoom, c.position);
+    ASSERT_EQ(geo::LocateTile(c.zoom, c.position).pixelColumn, 20);
     const DrawPassResult result = draw(c, QSize(100, 600));
-    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.lonW, c.lat);
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.position);
     int expected = 0;
     for (int i = -3; i <= 3; ++i)
         for (int j = -3; j <= 3; ++j)
@@ -150,47 +153,40 @@ TEST_F(DrawPassTest, ANarrowViewStillGetsItsNeighbours) {
     EXPECT_EQ(result.queue.front().satRequest, tileAt(c, 0, 0).satRequest);
 }
 
-// The loader fetches the queue in visiting order and draws each tile; once stopped it finishes the tile
-// at hand (which stays in the cache) and fetches no more.
+// The loader fetches the queue in visiting order and draws each tile; once the next pass stops it, it
+// finishes the tile at hand (which stays in the cache) and fetches no more.
 TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
-    const ViewCentre c{-20.5, 45.25, 10};
+    const ViewCentre c{{45.25, -20.5}, 10};
     server.setFallback([](const std::string&) { return ScriptedAnswer{200, jpegTile(7), "image/jpeg", 30}; });
-    DrawPassResult pass = draw(c, QSize(800, 600));
-    auto shared = std::make_shared<ViewShared>(std::shared_ptr<const LanguageTable>(&language, [](auto*) {}));
-    auto buffer = std::make_shared<BackBuffer>();
-    buffer->resize(QSize(800, 600));
-    auto stop = std::make_shared<std::atomic<bool>>(false);
+    ViewSession session(languageTable);
     std::atomic<int> repaints{0};
-    ++shared->loaderCount;
-    ViewLoader loader(pass.queue, context.settings, shared, drawingPass(), buffer, stop, [&] { ++repaints; });
-    loader.start(QThread::IdlePriority);
-    ASSERT_TRUE(loader.wait(QDeadlineTimer(20000)));
-    EXPECT_EQ(shared->loaderCount.load(), 0);
-    ASSERT_EQ(loader.fetched().size(), pass.queue.size());
+    QObject::connect(&session, &ViewSession::tilesArrived, [&] { ++repaints; });
+    const DrawPassResult pass = session.refresh(input(c, QSize(800, 600)), context.settings);
+    ASSERT_EQ(session.runningLoaders(), 1);
+    ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20)));
     QStringList targets;
     for (const jtype& r : pass.queue)
         targets.append(target(r.satRequest));
     EXPECT_EQ(server.requests(), targets);
+    QCoreApplication::processEvents();
     EXPECT_GE(repaints.load(), 1);
     {
-        auto guard = buffer->lock();
+        auto guard = session.backBuffer()->lock();
         const jtype& first = pass.queue.front();
-        EXPECT_EQ(buffer->image().pixelColor(first.x + 5, first.y + 5), decoded(jpegTile(7)).pixelColor(5, 5));
+        EXPECT_EQ(session.backBuffer()->image().pixelColor(first.x + 5, first.y + 5),
+                  decoded(jpegTile(7)).pixelColor(5, 5));
     }
 
-    // A second loader over other tiles, stopped once its first request arrived.
-    const DrawPassResult next = draw({-21.5, 45.25, 10}, QSize(800, 600));
+    // A pass over other tiles, stopped by the pass after it once its first request arrived.
+    const DrawPassResult next = session.refresh(input({{45.25, -21.5}, 10}, QSize(800, 600)), context.settings);
     const int before = server.requests().size();
-    auto stop2 = std::make_shared<std::atomic<bool>>(false);
-    ++shared->loaderCount;
-    ViewLoader second(next.queue, context.settings, shared, drawingPass(), buffer, stop2, [] {});
-    second.start(QThread::IdlePriority);
     QDeadlineTimer deadline(10000);
     while (server.requests().size() == before && !deadline.hasExpired())
         QThread::yieldCurrentThread();
-    *stop2 = true;
-    ASSERT_TRUE(second.wait(QDeadlineTimer(20000)));
-    EXPECT_LT(second.fetched().size(), next.queue.size());
-    for (size_t i = 0; i < second.fetched().size(); ++i)
-        EXPECT_TRUE(QFile::exists(satellitePath(settings.layout, second.fetched()[i])));
+    session.stopLatestLoader();
+    ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20)));
+    const int fetched = server.requests().size() - before;
+    EXPECT_LT(fetched, static_cast<int>(next.queue.size()));
+    for (int i = 0; i < fetched; ++i)
+        EXPECT_TRUE(QFile::exists(next.queue[i].satPath)) << i;
 }

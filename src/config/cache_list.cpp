@@ -1,4 +1,4 @@
-#include "tiles/cache_list.h"
+#include "config/cache_list.h"
 
 #include "base/text_file.h"
 
