@@ -25,6 +25,8 @@ private:
 };
 
 // A budget of its own for one file.
-inline bool waitWhileReadOnly(const QString& path) { return WaitBudget().waitWhileReadOnly(path); }
+inline bool waitWhileReadOnly(const QString& path) {
+    return WaitBudget().waitWhileReadOnly(path);
+}
 
 } // namespace zelvano

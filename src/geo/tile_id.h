@@ -52,10 +52,18 @@ std::ostream& operator<<(std::ostream& out, const TileId& tile);
 
 // The neighbour one tile away at the same level. The name wraps around the world; the column and row
 // of the map requests do not.
-inline TileId StepEast(const TileId& t) { return {t.level, t.x + 1, t.y}; }
-inline TileId StepWest(const TileId& t) { return {t.level, t.x - 1, t.y}; }
-inline TileId StepNorth(const TileId& t) { return {t.level, t.x, t.y - 1}; }
-inline TileId StepSouth(const TileId& t) { return {t.level, t.x, t.y + 1}; }
+inline TileId StepEast(const TileId& t) {
+    return {t.level, t.x + 1, t.y};
+}
+inline TileId StepWest(const TileId& t) {
+    return {t.level, t.x - 1, t.y};
+}
+inline TileId StepNorth(const TileId& t) {
+    return {t.level, t.x, t.y - 1};
+}
+inline TileId StepSouth(const TileId& t) {
+    return {t.level, t.x, t.y + 1};
+}
 
 } // namespace zelvano::geo
 

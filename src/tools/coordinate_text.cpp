@@ -16,8 +16,12 @@ QString degreesText(QChar hemisphere, double value) {
 
 } // namespace
 
-QString latitudeText(double lat) { return lat >= 0 ? degreesText(u'N', lat) : degreesText(u'S', -lat); }
+QString latitudeText(double lat) {
+    return lat >= 0 ? degreesText(u'N', lat) : degreesText(u'S', -lat);
+}
 
-QString longitudeText(double lonW) { return lonW >= 0 ? degreesText(u'W', lonW) : degreesText(u'E', -lonW); }
+QString longitudeText(double lonW) {
+    return lonW >= 0 ? degreesText(u'W', lonW) : degreesText(u'E', -lonW);
+}
 
 } // namespace zelvano

@@ -24,11 +24,13 @@ JobToolWindow::JobToolWindow(QWidget* parent) : QDockWidget(parent) {
     grid->setContentsMargins(2, 2, 2, 2);
     grid->addWidget(named(new QLabel(panel7), "Label6"));
     jobZoom_ = named(new QComboBox(panel7), "ComboBox2");
-    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z) jobZoom_->addItem(QString::number(z));
+    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
+        jobZoom_->addItem(QString::number(z));
     grid->addWidget(jobZoom_);
     grid->addWidget(named(new QLabel(panel7), "Label14"));
     jpegQuality_ = named(new QComboBox(panel7), "ComboBox3");
-    for (int q = 10; q <= 100; q += 10) jpegQuality_->addItem(QStringLiteral("%1%").arg(q));
+    for (int q = 10; q <= 100; q += 10)
+        jpegQuality_->addItem(QStringLiteral("%1%").arg(q));
     grid->addWidget(jpegQuality_);
     selectionLabel_ = named(new QLabel(QString::fromUtf16(kNoSelectionLabel), panel7), "Label15");
     grid->addWidget(selectionLabel_);
@@ -69,6 +71,8 @@ void JobToolWindow::showNoSelection() {
     runButton_->setEnabled(false);
 }
 
-int JobToolWindow::jobZoom() const { return jobZoom_->currentIndex() + 1; }
+int JobToolWindow::jobZoom() const {
+    return jobZoom_->currentIndex() + 1;
+}
 
 } // namespace zelvano

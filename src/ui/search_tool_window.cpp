@@ -47,7 +47,8 @@ SearchToolWindow::SearchToolWindow(QWidget* parent) : QDockWidget(parent) {
     QHBoxLayout* zoom = panel("Panel6", 2);
     zoom->addWidget(named(new QLabel(content), "Label20"));
     searchZoom_ = named(new QComboBox(content), "FCB");
-    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z) searchZoom_->addItem(QString::number(z));
+    for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
+        searchZoom_->addItem(QString::number(z));
     zoom->addWidget(searchZoom_);
     zoom->addWidget(named(new QPushButton(content), "SpeedButton1"));
     QHBoxLayout* marks = panel("Panel5", 3);

@@ -4,7 +4,9 @@
 
 namespace zelvano {
 
-ViewCentre viewCentreOf(const Settings& s) { return {{s.viewLatitude, s.viewLongitude}, s.viewZoom}; }
+ViewCentre viewCentreOf(const Settings& s) {
+    return {{s.viewLatitude, s.viewLongitude}, s.viewZoom};
+}
 
 void setViewPosition(Settings& s, geo::Position position) {
     s.viewLatitude = position.lat;

@@ -5,7 +5,9 @@ namespace zelvano {
 ViewSession::ViewSession(std::shared_ptr<const LanguageTable> language, const Clock& clock, QObject* parent)
     : QObject(parent), clock_(clock), shared_(std::make_shared<FetchShared>(std::move(language))) {}
 
-ViewSession::~ViewSession() { stopAll(); }
+ViewSession::~ViewSession() {
+    stopAll();
+}
 
 const DrawPassResult& ViewSession::refresh(const DrawPassInput& input, std::shared_ptr<const FetchSettings> settings) {
     stopLatestLoader();
@@ -27,7 +29,9 @@ const DrawPassResult& ViewSession::refresh(const DrawPassInput& input, std::shar
     return lastPass_;
 }
 
-void ViewSession::stopLatestLoader() { latest_.request_stop(); }
+void ViewSession::stopLatestLoader() {
+    latest_.request_stop();
+}
 
 void ViewSession::stopAll() {
     stopLatestLoader();

@@ -79,7 +79,8 @@ TEST(TileId, OrderHashAndPrinter) {
     std::unordered_set<TileId> tiles;
     for (int level = 0; level <= 4; ++level)
         for (int x = 0; x < (1 << level); ++x)
-            for (int y = 0; y < (1 << level); ++y) tiles.insert({level, x, y});
+            for (int y = 0; y < (1 << level); ++y)
+                tiles.insert({level, x, y});
     EXPECT_EQ(tiles.size(), 1u + 4 + 16 + 64 + 256);
     EXPECT_LT((TileId{3, 7, 7}), (TileId{4, 0, 0})); // level first, then column, then row
     EXPECT_LT((TileId{4, 1, 9}), (TileId{4, 2, 0}));

@@ -1,13 +1,13 @@
-// Test main for suites that draw text or widgets: a QGuiApplication on the offscreen platform.
+// Test main for core suites that draw pictures or text: a QGuiApplication on the offscreen platform.
 #include "base/headless_gui.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     zelvano::prepareHeadlessGui();
-    QApplication app(argc, argv); // widgets need it; the suites without widgets run the same
+    QGuiApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
