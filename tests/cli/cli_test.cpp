@@ -2,6 +2,7 @@
 #include "config/settings_file.h"
 #include "geo/tile_math.h"
 #include "geo/tile_requests.h"
+#include "support/silent_server.h"
 #include "support/temp_program_folder.h"
 #include "support/test_tile_server.h"
 #include "support/tile_fixtures.h"
@@ -15,6 +16,7 @@
 #include <QProcess>
 
 #include <cmath>
+#include <csignal>
 
 using namespace zelvano;
 
@@ -234,5 +236,32 @@ TEST_F(CliFetch, SecondaryServiceAndMapLayer) {
     for (const QStringList& bad : {QStringList{"--layers", "roads"}, QStringList{"--mode", "offline"}}) {
         SCOPED_TRACE(bad.join(u' ').toStdString());
         EXPECT_EQ(cli(folder, where + bad).status, 2);
+    }
+}
+
+// SIGINT or SIGTERM while a transfer hangs: the tile is given up at once, the JSON still comes, and the
+// exit status tells which signal it was.
+TEST(CliFetchStop, SignalsStopAHangingTransfer) {
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(signal);
+        test::TempProgramFolder folder;
+        test::SilentServer silent;
+        Settings s;
+        s.primarySatelliteTemplate = silent.base() + QStringLiteral("/kh?v=1&t=t");
+        ASSERT_TRUE(saveSettings(s, folder.path()));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZELVANO_HOME"), folder.path());
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZELVANO_CLI), {"fetch", "--zoom", "3", "--lat", "10", "--lon", "20"});
+        ASSERT_TRUE(silent.waitForConnections(1, 20000));
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(20000)); // the transfer's own timeout is 60 s
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), status);
+        const QJsonObject j = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+        EXPECT_EQ(j["error"].toString(), QStringLiteral("stopped"));
+        EXPECT_FALSE(j["ok"].toBool());
+        EXPECT_FALSE(QFile::exists(j["satPath"].toString()));
     }
 }

@@ -1,5 +1,6 @@
 #include "config/settings_file.h"
 #include "geo/tile_math.h"
+#include "support/silent_server.h"
 #include "support/temp_program_folder.h"
 #include "support/test_tile_server.h"
 #include "support/tile_fixtures.h"
@@ -366,6 +367,21 @@ TEST_F(MainWindowTest, ClosingWhileALoaderRuns) {
     EXPECT_EQ(w.runningLoaders(), 0);
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("ZLV2.ini"))));
     EXPECT_LT(server.requests().size(), static_cast<qsizetype>(w.lastPass().queue.size()));
+}
+
+// A loader waiting on a server that never answers: the close still ends it, long before the transfer's
+// own timeout (60 s) and the close's 20 s wait.
+TEST_F(MainWindowTest, ClosingEndsATransferThatHangs) {
+    test::SilentServer silent;
+    settings.primarySatelliteTemplate = silent.base() + QStringLiteral("/kh?v=1&t=t");
+    MainWindow& w = open(false);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_TRUE(silent.waitForConnections(1, 20000));
+    w.close();
+    EXPECT_EQ(w.runningLoaders(), 0);
+    EXPECT_EQ(silent.connections(), 1);
 }
 
 TEST_F(MainWindowTest, ShrinkingKeepsThePictureAndGrowingRedraws) {

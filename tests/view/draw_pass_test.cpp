@@ -1,3 +1,4 @@
+#include "support/silent_server.h"
 #include "tiles/fetch_fixture.h"
 
 #include "tiles/imaging.h"
@@ -7,6 +8,9 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+
+#include <chrono>
+#include <cstdio>
 
 using namespace zelvano;
 using namespace zelvano::test;
@@ -189,4 +193,37 @@ TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
     EXPECT_LT(fetched, static_cast<int>(next.queue.size()));
     for (int i = 0; i < fetched; ++i)
         EXPECT_TRUE(QFile::exists(next.queue[i].satPath)) << i;
+}
+
+// A centre exactly on the boundary between two columns: the pass places the tile east of it (pixel
+// column 0), and every layer's request names that same tile.
+TEST_F(DrawPassTest, OnAVerticalTileBoundaryEveryLayerNamesTheTileDrawnThere) {
+    const ViewCentre c{{40, 90}, 2}; // 90 W: between columns 0 and 1
+    ASSERT_EQ(geo::LocateTile(c.zoom, c.position).pixelColumn, 0);
+    const DrawPassResult pass = draw(c, QSize(300, 300), drawingPass(true, true));
+    ASSERT_FALSE(pass.queue.empty());
+    const jtype& centre = pass.queue.front();
+    EXPECT_EQ(centre.x, 150);
+    EXPECT_EQ(centre.tile.x, 1);
+    EXPECT_EQ(centre.satRequest, settings.templates.satellite + QStringLiteral("qs"));
+    EXPECT_EQ(centre.mapRequest, settings.templates.map + QStringLiteral("1&y=1&zoom=15"));
+    EXPECT_EQ(centre.hybridRequest, settings.templates.hybrid + QStringLiteral("1&y=1&zoom=15"));
+}
+
+// Closing the window: every loader gives up its transfer at once, even one that hangs.
+TEST_F(DrawPassTest, StoppingTheSessionEndsAHangingTransfer) {
+    SilentServer silent;
+    settings.templates.satellite = silent.base() + QStringLiteral("/kh?t=t");
+    settings.limits.totalTimeoutMs = 60'000;
+    refreshContext();
+    ViewSession session(languageTable);
+    session.refresh(input({{45.25, -20.5}, 10}, QSize(300, 300)), context.settings);
+    ASSERT_TRUE(silent.waitForConnections(1, 20000));
+    const auto asked = std::chrono::steady_clock::now();
+    session.stopAll();
+    ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20))); // the transfer's own timeout is 60 s
+    const auto latency = std::chrono::steady_clock::now() - asked;
+    EXPECT_EQ(silent.connections(), 1); // the queue's other tiles were dropped
+    std::printf("stop latency of a loader on a hanging server: %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(latency).count()));
 }
