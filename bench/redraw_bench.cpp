@@ -56,6 +56,7 @@ int main(int argc, char* argv[]) {
     input.options = fetchOptions(FetchMode::DrawingPass, LayerChoice{}, WorkMode::CacheAndInternet);
     input.buttonFace = QColor(240, 240, 240);
 
+    session.backBuffer()->resize(input.size); // as the window has it before its first pass
     // Cold: the pass shows placeholders, the loader fetches and draws every tile.
     QElapsedTimer cold;
     cold.start();

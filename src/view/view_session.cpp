@@ -9,8 +9,9 @@ ViewSession::~ViewSession() {
     stopAll();
 }
 
-const DrawPassResult& ViewSession::refresh(const DrawPassInput& input, std::shared_ptr<const FetchSettings> settings) {
+const DrawPassResult& ViewSession::refresh(DrawPassInput input, std::shared_ptr<const FetchSettings> settings) {
     stopLatestLoader();
+    input.clock = &clock_;
     shared_->overlayCutoff = kOverlayCutoffReset;
     const FetchContext context{std::move(settings), shared_};
     buffer_->resize(input.size);

@@ -27,8 +27,8 @@ public:
     DownloadMeter& meter() { return shared_->meter; }
 
     // One drawing pass from the cache into the back buffer, with the overlay cut-off reset, then a loader
-    // for the tiles it left; the loader before it stops at its next tile.
-    const DrawPassResult& refresh(const DrawPassInput& input, std::shared_ptr<const FetchSettings> settings);
+    // for the tiles it left; the loader before it stops at its next tile. Both read the session's clock.
+    const DrawPassResult& refresh(DrawPassInput input, std::shared_ptr<const FetchSettings> settings);
 
     // The latest loader drops the tiles it has not fetched; the tile at hand still goes into the cache.
     void stopLatestLoader();
