@@ -3,6 +3,8 @@
 // Create one on the main thread before the work starts; the token may be used on any thread.
 #pragma once
 
+#include "base/termination_signals.h"
+
 #include <atomic>
 #include <stop_token>
 #include <thread>
@@ -21,6 +23,7 @@ public:
     int exitStatus(int status) const;
 
 private:
+    TerminationSignals signals_;
     std::stop_source stop_;
     std::atomic<int> signal_{0};
     std::thread watcher_;

@@ -10,24 +10,24 @@ namespace {
 constexpr char16_t kLetters[2][2] = {{u'q', u'r'}, {u't', u's'}}; // [row bit][column bit]
 constexpr char16_t kQuadkeyDigits[2][2] = {{u'0', u'1'}, {u'2', u'3'}};
 
-} // namespace
-
-QString TileId::letters() const {
-    QString out(level, Qt::Uninitialized);
-    for (int i = 0; i < level; ++i) {
-        const int bit = level - 1 - i;
-        out[i] = QChar(kLetters[(y >> bit) & 1][(x >> bit) & 1]);
+// One symbol per level, from the top: the quarter that the column and row bits of that level pick.
+QString spell(const TileId& t, const char16_t (&symbols)[2][2]) {
+    QString out(t.level, Qt::Uninitialized);
+    for (int i = 0; i < t.level; ++i) {
+        const int bit = t.level - 1 - i;
+        out[i] = QChar(symbols[(t.y >> bit) & 1][(t.x >> bit) & 1]);
     }
     return out;
 }
 
+} // namespace
+
+QString TileId::letters() const {
+    return spell(*this, kLetters);
+}
+
 QString TileId::quadkey() const {
-    QString out(level, Qt::Uninitialized);
-    for (int i = 0; i < level; ++i) {
-        const int bit = level - 1 - i;
-        out[i] = QChar(kQuadkeyDigits[(y >> bit) & 1][(x >> bit) & 1]);
-    }
-    return out;
+    return spell(*this, kQuadkeyDigits);
 }
 
 TileId TileId::wrapped() const {
