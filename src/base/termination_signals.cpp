@@ -9,7 +9,7 @@ namespace zelvano {
 
 namespace {
 
-int writeEnd = -1;
+volatile std::sig_atomic_t writeEnd = -1;
 
 void onSignal(int signal) {
     const unsigned char byte = static_cast<unsigned char>(signal);

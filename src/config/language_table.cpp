@@ -44,14 +44,21 @@ void LanguageTable::loadLanguage(const QString& programFolder, QString& language
         languageFile = QStringLiteral("Russian.txt");
     }
     table_.store(std::make_shared<const QStringList>(entries));
-    std::vector<std::function<void()>> relabel;
+    // Called outside the lock, each only while still subscribed: a relabel may end other subscriptions.
+    std::vector<std::pair<int, std::function<void()>>> relabel;
     {
         std::lock_guard lock(subscribers_->mutex);
-        for (const auto& [id, fn] : subscribers_->list)
-            relabel.push_back(fn);
+        relabel.assign(subscribers_->list.begin(), subscribers_->list.end());
     }
-    for (const auto& fn : relabel)
-        fn();
+    for (const auto& [id, fn] : relabel) {
+        bool subscribed = false;
+        {
+            std::lock_guard lock(subscribers_->mutex);
+            for (const auto& entry : subscribers_->list)
+                subscribed = subscribed || entry.first == id;
+        }
+        if (subscribed) fn();
+    }
     if (!usable && QDir().mkpath(folder)) writeTextLines(folder + QStringLiteral("/Russian.txt"), entries);
 }
 

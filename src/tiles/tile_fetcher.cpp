@@ -72,7 +72,8 @@ private:
     bool fromWorker() const { return o_.mode != FetchMode::DrawingPass; }
     bool deferred() const { return o_.mode == FetchMode::DrawingPass; }
     bool cacheOnly() const { return o_.workMode == WorkMode::CacheOnly; }
-    bool internetOnly() const { return o_.workMode == WorkMode::InternetOnly; }
+    // The drawing pass reads the cache in every work mode; in internet-only mode its loader fetches again.
+    bool internetOnly() const { return o_.mode != FetchMode::DrawingPass && o_.workMode == WorkMode::InternetOnly; }
 
     // Ends the call with `value`: in job mode whether the tile is usable, in the view modes whether there is
     // nothing new to draw. A stopped transfer leaves neither.

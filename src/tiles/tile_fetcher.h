@@ -48,7 +48,7 @@ enum class FetchError {
 };
 
 struct FetchOutcome {
-    bool usable = false; // one of the two parts is in the bitmap: a job has the tile
+    bool usable = false; // one of the two parts was obtained: a job has the tile
     bool redraw = false; // the view should draw the record's bitmap: the pass left something new in it
     TileSource source = TileSource::None;
     FetchError error = FetchError::None;

@@ -20,8 +20,7 @@ void MainWindow::RefreshView() {
         showOutline();
     }
     SetInputEnabled(false);
-    session_->stopLatestLoader();
-    if (activated_ && !closing_) DrawView();
+    if (activated_ && !closing_) DrawView(); // the session stops the latest loader first
     SetInputEnabled(true);
 }
 

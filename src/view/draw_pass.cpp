@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelvano {
@@ -28,7 +29,7 @@ DrawPassResult DrawView(const DrawPassInput& in, const FetchContext& context, Ba
     DrawPassResult result;
     const int width = in.size.width();
     const int height = in.size.height();
-    const int zoom = in.centre.zoom;
+    const int zoom = std::clamp(in.centre.zoom, geo::kMinLevel, geo::kMaxLevel);
     const geo::RequestTemplates& templates = context.settings->templates;
     const Clock& clock = *in.clock;
     // The centre tile is the one the pixel column and row are measured in; the others are offsets from it.

@@ -124,6 +124,15 @@ TEST(TileRequests, StepsMatchTheNeighbourTileEverywhereInside) {
     }
 }
 
+// A map template without the markers of the default form still gets each tile's own column, row and
+// service zoom after it: nothing is read back from a request.
+TEST(TileRequests, AMapTemplateOfAnotherFormStillNamesEachTile) {
+    const QString other = QStringLiteral("http://elsewhere/tile?a=1");
+    const TileId start = *TileId::fromName(u"tqq");
+    EXPECT_EQ(mapRequest(other, StepSouth(start)), other + QStringLiteral("0&y=1&zoom=15"));
+    EXPECT_EQ(mapRequest(other, StepEast(StepSouth(start))), other + QStringLiteral("1&y=1&zoom=15"));
+}
+
 TEST(TileRequests, SecondaryRequests) {
     const TileId sat = *TileId::fromName(u"tqrs");
     EXPECT_EQ(secondaryRequest(kTemplates.secondaryAerial, sat, false),

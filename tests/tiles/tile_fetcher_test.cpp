@@ -354,3 +354,16 @@ TEST_F(FetchTileTest, DownloadJobsCheckThatTilesDecodeWithoutKeepingThem) {
     EXPECT_EQ(job.log, QStringList{text(29) + u' ' + broken.satPath});
     EXPECT_FALSE(QFile::exists(broken.satPath));
 }
+
+// Whatever the satellite template says after its last "=", the tile is stored under its own name inside
+// the cache; a template cannot steer a file out of it.
+TEST_F(FetchTileTest, ATemplateCannotStoreATileOutsideTheCache) {
+    settings.templates.satellite = server.base() + QStringLiteral("/kh?t=t/../../../../escaped");
+    refreshContext();
+    jtype r = record(3, 30, 40);
+    server.answer(target(r.satRequest), {200, jpegTile(13)});
+    ASSERT_TRUE(fetch(r, jobOptions(), &job).usable);
+    EXPECT_EQ(r.satPath, folder.file(QStringLiteral("Cache/kh/04/") + r.tile.name() + QStringLiteral(".jpg")));
+    EXPECT_EQ(fileBytes(r.satPath), jpegTile(13));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}

@@ -125,6 +125,8 @@ TEST_F(DrawPassTest, WorkModes) {
     const DrawPassResult internet =
         draw(c, QSize(300, 300), options(FetchMode::DrawingPass, true, false, WorkMode::InternetOnly));
     EXPECT_EQ(internet.queue.size(), static_cast<size_t>(internet.visited));
+    const geo::TileLocation centre = geo::LocateTile(c.zoom, c.position);
+    EXPECT_TRUE(nearColour(pixel(150 - centre.pixelColumn + 3, 150 - centre.pixelRow + 3), Qt::red)); // shown
 
     // Cache only: a missing satellite tile shows its placeholder and is still queued; a missing map
     // tile shows its placeholder and is not.
