@@ -11,7 +11,7 @@ using namespace zelvano::test;
 namespace {
 
 // A stop requested once the server took the connection; how long the transfer took to end after it.
-template <class Transfer> std::chrono::milliseconds stopWhileWaiting(const SilentServer& server, Transfer transfer) {
+template <class Transfer> std::chrono::microseconds stopWhileWaiting(const SilentServer& server, Transfer transfer) {
     std::stop_source stop;
     auto running = std::async(std::launch::async, transfer, stop.get_token());
     EXPECT_TRUE(server.waitForConnections(1, 20000));
@@ -19,7 +19,7 @@ template <class Transfer> std::chrono::milliseconds stopWhileWaiting(const Silen
     stop.request_stop();
     EXPECT_EQ(running.wait_for(std::chrono::seconds(20)), std::future_status::ready); // the timeout is 60 s
     const auto latency =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - asked);
     running.get();
     return latency;
 }
@@ -36,7 +36,7 @@ TEST(HttpClient, AStopEndsATransferThatHangs) {
     });
     EXPECT_EQ(result.failure, HttpFailure::Stopped);
     EXPECT_FALSE(result.ok);
-    std::printf("stop latency of a hanging transfer: %lld ms\n", static_cast<long long>(latency.count()));
+    std::printf("stop latency of a hanging transfer: %lld µs\n", static_cast<long long>(latency.count()));
 }
 
 class FetchStopTest : public FetchFixture {};

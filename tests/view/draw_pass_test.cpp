@@ -226,6 +226,6 @@ TEST_F(DrawPassTest, StoppingTheSessionEndsAHangingTransfer) {
     ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20))); // the transfer's own timeout is 60 s
     const auto latency = std::chrono::steady_clock::now() - asked;
     EXPECT_EQ(silent.connections(), 1); // the queue's other tiles were dropped
-    std::printf("stop latency of a loader on a hanging server: %lld ms\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(latency).count()));
+    std::printf("stop latency of a loader on a hanging server: %lld µs\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(latency).count()));
 }
