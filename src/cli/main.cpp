@@ -16,8 +16,9 @@ constexpr char kUsage[] = "usage:\n"
                           "  zelvano-cli fetch --zoom L --lat LAT --lon LON [--layers sat|map|both] [--secondary]\n"
                           "                    [--mode cache|internet|both]\n"
                           "      obtains one tile as a download job does; log lines on stderr, the outcome on stdout\n"
-                          "  zelvano-cli settings [--set NAME=VALUE]... [--save]\n"
-                          "      the effective settings of the program folder, changed by --set; --save writes them\n";
+                          "  zelvano-cli settings [--set NAME=VALUE]... [--save] [--show-secrets]\n"
+                          "      the effective settings of the program folder, changed by --set; --save writes them;\n"
+                          "      the proxy password shows masked unless --show-secrets\n";
 
 } // namespace
 

@@ -9,7 +9,8 @@ namespace zelvano::cli {
 
 int settingsCommand(const QStringList& args) {
     QString error;
-    const auto options = parseOptions(args, {}, {QStringLiteral("save")}, error, {QStringLiteral("set")});
+    const auto options = parseOptions(args, {}, {QStringLiteral("save"), QStringLiteral("show-secrets")}, error,
+                                      {QStringLiteral("set")});
     if (!options) throw UsageError{error};
 
     ProgramState state = loadProgramState();
@@ -23,7 +24,8 @@ int settingsCommand(const QStringList& args) {
             throw UsageError{QStringLiteral("--set %1: no such setting, or not a value for it").arg(*it)};
     }
 
-    printJson(settingsAsJson(settings));
+    printJson(settingsAsJson(settings, options->flags.contains(QStringLiteral("show-secrets")) ? Secrets::Shown
+                                                                                               : Secrets::Masked));
 
     if (options->flags.contains(QStringLiteral("save")) && !saveSettings(settings, state.folder)) {
         // Entries 35 and 36: "cannot write the settings file", "cannot save".

@@ -20,6 +20,11 @@ QStringList languageEntries(const QStringList& fileLines) {
     return entries;
 }
 
+bool isLanguageFileName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(u'\\') &&
+           !name.contains(QChar(0));
+}
+
 LanguageTable::LanguageTable() : table_(std::make_shared<const QStringList>()) {}
 
 QStringList LanguageTable::builtinEntries() {
@@ -33,7 +38,7 @@ QStringList LanguageTable::builtinEntries() {
 void LanguageTable::loadLanguage(const QString& programFolder, QString& languageFile) {
     const QString folder = languageFolderPath(programFolder);
     QStringList entries;
-    if (!languageFile.isEmpty()) {
+    if (isLanguageFileName(languageFile)) {
         if (const auto lines = readTextLines(folder + u'/' + languageFile)) entries = languageEntries(*lines);
     }
     const bool usable = entries.size() >= kLanguageEntryCount;

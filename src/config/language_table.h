@@ -21,14 +21,17 @@ namespace zelvano {
 // what follows it are cut off; every other line, an empty one included, is one entry.
 QStringList languageEntries(const QStringList& fileLines);
 
+// A name of a file inside the Language folder: not empty, no path separator, not "." or "..".
+bool isLanguageFileName(const QString& name);
+
 class LanguageTable {
 public:
     LanguageTable();
 
-    // Fills the table from Language/<languageFile>. When that file is missing or unreadable, the name is
-    // empty or the file holds fewer than 215 entries, takes the built-in texts, sets languageFile to
-    // "Russian.txt" and writes them to Language/Russian.txt (failures there are ignored). Then runs every
-    // subscriber.
+    // Fills the table from Language/<languageFile>. When that file is missing or unreadable (a FIFO, a
+    // device, over 1 MB), the name is not a file name inside Language or the file holds fewer than 215
+    // entries, takes the built-in texts, sets languageFile to "Russian.txt" and writes them to
+    // Language/Russian.txt (failures there are ignored). Then runs every subscriber.
     void loadLanguage(const QString& programFolder, QString& languageFile);
 
     // Entry N; empty for an index outside the table.

@@ -20,7 +20,8 @@ struct ProgramState {
     SettingsLoadResult loaded;
 
     // The state of the folder as the program starts: the settings file (which loads the language table)
-    // and the cache list; what is missing or broken gives defaults, silently.
+    // and the cache list; what is missing or broken gives defaults, silently. Stale temporary files that
+    // a crash left in the folder and in Language go first.
     static ProgramState load(const QString& folder);
 };
 

@@ -7,6 +7,8 @@
 #include <QJsonArray>
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace zelvano {
@@ -256,6 +258,19 @@ bool applyLine(const Line& line, const QString& value, Settings& s) {
     return true;
 }
 
+// A decimal as it loads back: not a number becomes 0, and a value that rounds beyond the largest double
+// (which the next load would refuse, and with it every line after) is brought just inside.
+QString decimalText(double value, int precision, QChar separator) {
+    if (std::isnan(value)) value = 0;
+    if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
+    QString text = formatGeneral(value, precision, separator);
+    while (!parseDecimal(text, separator)) {
+        value *= 1 - 1e-9;
+        text = formatGeneral(value, precision, separator);
+    }
+    return text;
+}
+
 QString lineText(const Line& line, Settings& s) {
     switch (line.kind) {
     case Kind::Flag:
@@ -269,9 +284,9 @@ QString lineText(const Line& line, Settings& s) {
         return t;
     }
     case Kind::CommaDecimal:
-        return formatGeneral(line.decimal(s), 15, u',');
+        return decimalText(line.decimal(s), 15, u',');
     case Kind::PointDecimal:
-        return formatGeneral(line.decimal(s), 10, u'.');
+        return decimalText(line.decimal(s), 10, u'.');
     case Kind::WorkModeFlag:
         return line.mode(s) == line.modeValue ? QLatin1String(line.letter) : QStringLiteral("-");
     case Kind::DockSide: {
@@ -387,8 +402,9 @@ bool setSettingByName(Settings& settings, const QString& name, const QString& va
     return false;
 }
 
-QJsonObject settingsAsJson(const Settings& settings) {
+QJsonObject settingsAsJson(const Settings& settings, Secrets secrets) {
     Settings s = settings;
+    if (secrets == Secrets::Masked && !s.proxyPassword.isEmpty()) s.proxyPassword = QStringLiteral("********");
     QJsonObject json;
     for (const Line& line : lineTable()) {
         if (!line.name) continue;

@@ -39,7 +39,10 @@ bool saveSettings(const Settings& settings, const QString& programFolder);
 // names settingsAsJson uses, mouseMode "S" or "C". False for an unknown name or a value of the wrong kind.
 bool setSettingByName(Settings& settings, const QString& name, const QString& value);
 
-// Every setting under its name; work modes as "cacheOnly", "internetOnly" or "cacheAndInternet".
-QJsonObject settingsAsJson(const Settings& settings);
+enum class Secrets { Masked, Shown };
+
+// Every setting under its name; work modes as "cacheOnly", "internetOnly" or "cacheAndInternet". A proxy
+// password shows as "********" unless asked for.
+QJsonObject settingsAsJson(const Settings& settings, Secrets secrets = Secrets::Masked);
 
 } // namespace zelvano

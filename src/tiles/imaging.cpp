@@ -9,30 +9,71 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
+
+#include <turbojpeg.h>
+
+#include <memory>
 
 namespace zelvano {
 
 namespace {
 
-QImage decode(QIODevice* device, int scaleDown = 1) {
-    QImageReader reader(device);
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
-    if (format != "jpeg" && format != "png") return {};
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxDecodedSide || size.height() > kMaxDecodedSide) return {};
-    if (scaleDown > 1 && format == "jpeg") reader.setScaledSize(size / scaleDown);
+bool isJpeg(const QByteArray& bytes) {
+    return bytes.startsWith("\xFF\xD8\xFF");
+}
+bool isPng(const QByteArray& bytes) {
+    return bytes.startsWith("\x89PNG\r\n\x1A\n");
+}
+
+// The calling thread's decompressor, made on first use and freed with the thread.
+tjhandle threadDecompressor() {
+    struct Free {
+        void operator()(void* handle) const { tjDestroy(handle); }
+    };
+    thread_local std::unique_ptr<void, Free> handle(tjInitDecompress());
+    return handle.get();
+}
+
+// A JPEG decoded whole, or nothing: any warning of the decoder (data missing, a marker out of place) makes
+// the file defective. `scaleDown` 1 or 8.
+QImage decodeJpeg(const QByteArray& bytes, int scaleDown) {
+    tjhandle decoder = threadDecompressor();
+    if (!decoder) return {};
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto size = static_cast<unsigned long>(bytes.size());
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colourspace = 0;
+    if (tjDecompressHeader3(decoder, data, size, &width, &height, &subsampling, &colourspace) != 0) return {};
+    if (width <= 0 || height <= 0 || width > kMaxTileSide || height > kMaxTileSide) return {};
+    const int w = (width + scaleDown - 1) / scaleDown;
+    const int h = (height + scaleDown - 1) / scaleDown;
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull()) return {};
+    constexpr int kPixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB; // as RGB32 lies
+    if (tjDecompress2(decoder, data, size, image.bits(), w, static_cast<int>(image.bytesPerLine()), h, kPixelFormat,
+                      TJFLAG_STOPONWARNING) != 0)
+        return {};
+    return image;
+}
+
+QImage decodePng(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size(); // from the header alone
+    if (!size.isValid() || size.width() > kMaxTileSide || size.height() > kMaxTileSide) return {};
     QImage image;
     if (!reader.read(&image)) return {};
     return image;
 }
 
-QImage decodeBytes(const QByteArray& bytes, int scaleDown) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return decode(&buffer, scaleDown);
+QImage decode(const QByteArray& bytes, int scaleDown) {
+    if (isJpeg(bytes)) return decodeJpeg(bytes, scaleDown);
+    if (isPng(bytes)) return decodePng(bytes);
+    return {};
 }
 
 bool saveImage(const QImage& image, const QString& path, const char* format, int quality, Durability durability) {
@@ -40,33 +81,21 @@ bool saveImage(const QImage& image, const QString& path, const char* format, int
     WaitBudget budget;
     if (!budget.waitWhileReadOnly(path)) return true; // a read-only target stays as it is
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (durability == Durability::Unsynced) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, format);
+    return replaceFile(path, durability, [&](QIODevice& file) {
+        QImageWriter writer(&file, format);
         if (quality >= 0) writer.setQuality(quality);
-        return writer.write(image) && writeFileAtomically(path, bytes, Durability::Unsynced);
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QImageWriter writer(&file, format);
-    if (quality >= 0) writer.setQuality(quality);
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+        return writer.write(image);
+    });
 }
 
 } // namespace
 
 QImage decodeImage(const QByteArray& bytes) {
-    return decodeBytes(bytes, 1);
+    return decode(bytes, 1);
 }
 
 bool decodesCleanly(const QByteArray& bytes) {
-    return !decodeBytes(bytes, 8).isNull();
+    return !decode(bytes, 8).isNull();
 }
 
 bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget) {
@@ -74,9 +103,9 @@ bool LoadImageFile(QImage& slot, const QString& path, WaitBudget* budget) {
     if (!QFile::exists(path)) return false;
     WaitBudget own;
     if (!(budget ? budget : &own)->waitWhileReadOnly(path)) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    slot = decode(&file);
+    const auto bytes = readSmallFile(path, kMaxTileFileBytes);
+    if (!bytes) return false;
+    slot = decodeImage(*bytes);
     return !slot.isNull();
 }
 

@@ -35,8 +35,9 @@ bool endsWithJpegMarker(const QByteArray& bytes) {
            static_cast<unsigned char>(bytes[bytes.size() - 1]) == 0xD9;
 }
 
-void removeIfWritable(const QString& path) {
-    if (QFile::exists(path) && !isReadOnly(path)) QFile::remove(path);
+// Deletes a file that is not read-only; false when such a file could not be deleted (a read-only disk).
+bool removeIfWritable(const QString& path) {
+    return !QFile::exists(path) || isReadOnly(path) || QFile::remove(path);
 }
 
 // One call of FetchTile. The parts return true when the call ends early; the outcome then holds the value
@@ -89,17 +90,13 @@ private:
         if (QFile::exists(r_.satPath) && !internetOnly()) {
             QByteArray bytes;
             if (budget_.waitWhileReadOnly(r_.satPath)) {
-                QFile file(r_.satPath);
-                bool read = file.open(QIODevice::ReadOnly);
-                if (read) {
-                    bytes = file.readAll();
-                    read = file.error() == QFileDevice::NoError;
-                }
+                auto read = readSmallFile(r_.satPath, kMaxTileFileBytes); // nothing for a FIFO or a huge file
                 if (!read) {
                     removeIfWritable(r_.satPath);
                     record(FetchError::BadFile, kBadCached, r_.satPath);
                     return endWith(false);
                 }
+                bytes = std::move(*read);
             }
             if (bytes.size() >= kMinCachedSatelliteBytes && endsWithJpegMarker(bytes) &&
                 !(r_.bitmap = decodeImage(bytes)).isNull()) {
@@ -108,8 +105,11 @@ private:
                 generateParents();
                 return false;
             }
+            if (!removeIfWritable(r_.satPath)) { // it would stay, and be fetched again on every pass
+                record(FetchError::DiskWrite, kDiskWriteFailed, r_.satPath);
+                return endWith(false);
+            }
             log(kIncompleteCached, r_.satPath);
-            removeIfWritable(r_.satPath);
             r_.satPending = false;
             generateParents();
         }
@@ -211,8 +211,11 @@ private:
             if (part != Part::Hybrid) outcome_.source = TileSource::Network; // drawOverlay names the overlay's
             return Arrival::Decoded;
         }
+        if (!removeIfWritable(path)) {
+            record(FetchError::DiskWrite, kDiskWriteFailed, path);
+            return Arrival::Failed;
+        }
         record(satellite ? FetchError::BadFile : FetchError::Layer, kCorruptDeleted, path);
-        removeIfWritable(path);
         return Arrival::Undecodable;
     }
 
@@ -230,13 +233,12 @@ private:
         return answer;
     }
 
-    // Stores the bytes unchanged. An existing file is replaced when it is writable within the wait budget
-    // (a failure then is ignored); a new file, with the folders it needs, must be created.
+    // Stores the bytes unchanged. An existing file is replaced when it is writable within the wait budget;
+    // a new file is created with the folders it needs. A write that fails is a failure either way.
     Store store(const QByteArray& bytes, const QString& path) {
         if (QFile::exists(path)) {
             if (!budget_.waitWhileReadOnly(path)) return Store::LeftReadOnly;
-            writeFileAtomically(path, bytes, Durability::Unsynced);
-            return Store::Written;
+            return writeFileAtomically(path, bytes, Durability::Unsynced) ? Store::Written : Store::Failed;
         }
         if (writeFileAtomically(path, bytes, Durability::Unsynced)) return Store::Written;
         QDir().mkpath(QFileInfo(path).absolutePath()); // the first tile of its level folder

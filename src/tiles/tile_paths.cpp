@@ -31,6 +31,15 @@ TilePathSet TilePaths(const CacheLayout& layout, const geo::TileId& tile) {
     return p;
 }
 
+QStringList tileFolders(const CacheLayout& layout) {
+    QStringList folders{layout.root};
+    if (layout.singleFolder) return folders;
+    for (const char* layer : {"kh/", "mt/", "tt/", "virtualearth/vea/", "virtualearth/ver/", "virtualearth/veh/"})
+        for (int level = 0; level <= geo::kMaxLevel; ++level)
+            folders.append(layout.root + QLatin1String(layer) + levelFolder({level, 0, 0}));
+    return folders;
+}
+
 QString satellitePath(const CacheLayout& layout, const geo::TileId& tile) {
     return TilePaths(layout, tile).sat;
 }

@@ -6,6 +6,7 @@
 #include "geo/tile_id.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zelvano {
 
@@ -29,6 +30,9 @@ QString levelFolder(const geo::TileId& tile);
 
 // All six paths, named after the tile: they never leave the cache root.
 TilePathSet TilePaths(const CacheLayout& layout, const geo::TileId& tile);
+
+// Every folder that holds tiles of the layout: the root, and each layer's level folders 01 to 25.
+QStringList tileFolders(const CacheLayout& layout);
 
 // The primary satellite path alone (lower-zoom generation works on it).
 QString satellitePath(const CacheLayout& layout, const geo::TileId& tile);

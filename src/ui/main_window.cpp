@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
+#include "config/program_folder.h"
 #include "geo/mirror_random.h"
+#include "tiles/cache_cleanup.h"
 #include "tools/bookmarks.h"
 #include "ui/job_tool_window.h"
 #include "ui/map_view.h"
@@ -47,6 +49,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     applySettings();
     statusPanels_[4]->setText(session_->meter().statusText());
     searchWindow_->showBookmarks(loadBookmarks(state_.folder), *state_.language);
+    removeStaleTileFilesInBackground({cacheRoot(state_.settings, state_.folder), state_.settings.singleFolderCache});
 }
 
 MainWindow::~MainWindow() = default; // the session stops its loaders
@@ -218,8 +221,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     closing_ = true;
     collectSettings(); // while the tool windows still show as the user left them
     hide();
-    if (!saveSettings(state_.settings, state_.folder))
-        QMessageBox::warning(nullptr, state_.language->languageText(36), state_.language->languageText(35));
+    if (!saveSettings(state_.settings, state_.folder)) // the old file stays whole; say which one was not written
+        QMessageBox::warning(nullptr, state_.language->languageText(36),
+                             state_.language->languageText(35) + u'\n' + settingsFilePath(state_.folder));
     session_->stopAll(); // transfers in flight end at once
     waitForLoaders(20000);
     event->accept();

@@ -5,6 +5,9 @@
 
 #include <QPainter>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace zelvano {
 
 void LoaderCount::started() {
@@ -36,6 +39,9 @@ ViewLoader::ViewLoader(std::vector<jtype> queue, FetchContext context, const Fet
 }
 
 void ViewLoader::run() {
+    // Below the UI thread, as an ordinary thread with a higher nice value: never the idle class, which a
+    // busy machine starves. On Linux the nice value of one thread is its own.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kLoaderNice);
     geo::seedMirrorRandom();
     bool lastRepainted = false;
     for (jtype& r : queue_) {

@@ -1,8 +1,8 @@
-// The view loader: a thread that fetches the tiles a drawing pass queued, in the order the pass visited
-// them, draws each into the back buffer and reports it through tilesDrawn() (emitted on the loader thread;
-// connect it queued). Two stops reach it: `dropRest` (the next pass) lets it finish the tile at hand, which
-// still goes into the cache, and drop the rest; `abort` (closing the window) also ends the transfer at
-// hand at once. Everything it touches is shared through shared_ptr, so it may outlive the window.
+// The view loader: a thread below the UI thread (kLoaderNice) that fetches the tiles a drawing pass queued, in the
+// order the pass visited them, draws each into the back buffer and reports it through tilesDrawn() (emitted on the
+// loader thread; connect it queued). Two stops reach it: `dropRest` (the next pass) lets it finish the tile at hand,
+// which still goes into the cache, and drop the rest; `abort` (closing the window) also ends the transfer at hand at
+// once. Everything it touches is shared through shared_ptr, so it may outlive the window.
 #pragma once
 
 #include "base/clock.h"
@@ -19,6 +19,10 @@
 #include <vector>
 
 namespace zelvano {
+
+// The nice value of a loader thread: it yields to the UI thread and to ordinary work, and still runs on a
+// busy machine.
+inline constexpr int kLoaderNice = 10;
 
 // The number of loaders still running, and a wait for the last one to end. Any thread.
 class LoaderCount {

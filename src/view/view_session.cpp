@@ -26,7 +26,7 @@ const DrawPassResult& ViewSession::refresh(DrawPassInput input, std::shared_ptr<
                                   {latest_.get_token(), abort_.get_token()}, loaders_, clock_);
     connect(loader, &ViewLoader::tilesDrawn, this, &ViewSession::tilesArrived);
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
-    loader->start(QThread::IdlePriority);
+    loader->start(); // its priority it sets itself
     return lastPass_;
 }
 

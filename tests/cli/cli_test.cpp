@@ -1,4 +1,5 @@
 #include "base/cp1251.h"
+#include "cli/cli_run.h"
 #include "config/settings_file.h"
 #include "geo/tile_math.h"
 #include "geo/tile_requests.h"
@@ -22,22 +23,10 @@ using namespace zelvano;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
+using test::CliRun;
 
 CliRun cli(const test::TempProgramFolder& folder, const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZELVANO_HOME"), folder.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZELVANO_CLI), args);
-    if (!p.waitForFinished(30000)) return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return test::cli(folder.path(), args);
 }
 
 } // namespace
