@@ -45,6 +45,25 @@ TEST(LanguageTable, BuiltinTexts) {
     EXPECT_EQ(builtin[61], QStringLiteral(" начало ..."));
     EXPECT_EQ(builtin[142], QStringLiteral("Остановка, если ошибок записи  фрагментов на диск"));
     EXPECT_EQ(builtin[208], QStringLiteral("Прекратить"));
+    // The tile fetcher's and the view's messages.
+    const std::pair<int, const char*> messages[] = {
+        {20, "найден недокачанный файл, удален"},
+        {21, "найден ошибочный файл, удален"},
+        {22, "Снимок отсутствует в кэше"},
+        {23, "ожидает загрузки..."},
+        {24, "ошибка при получении"},
+        {26, "ошибка записи на диск"},
+        {27, "недокачаный файл, не сохранен"},
+        {28, "файл менее 4 байт"},
+        {29, "файл испорчен, удален"},
+        {33, "Карта отсутствует в кэше"},
+        {34, "Работа с картографическими слоями возможна только после преобразования кэша в новый формат. См. "
+             "Настройки"},
+        {168, "Предупреждение"},
+        {201, "Векторный слой оключен, так как для этого увеличения недоступен."},
+    };
+    for (const auto& [entry, text] : messages)
+        EXPECT_EQ(builtin[entry], QString::fromUtf8(text)) << "entry " << entry;
     for (int reserved : {40, 41, 47, 156, 203, 209, 210, 211, 212, 213, 214})
         EXPECT_TRUE(builtin[reserved].isEmpty());
     for (int ours : {125, 126, 160})

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include <functional>
@@ -116,6 +117,109 @@ const QStringList kFixture = {
     "M", // 93-97
 };
 
+// The file a program with every setting at its default writes: the defaults of the settings table, line by
+// line. The hosts in the request templates and the tool windows' places are the program's own design.
+const QStringList kDefaults = {
+    "http://khm.orbexa.com/kh?v=99&n=404&t=t",         // 0 primarySatelliteTemplate
+    "-",                                               // 1 workMode cache only
+    "-",                                               // 2 workMode internet only
+    "ci",                                              // 3 workMode cache and internet
+    "-",                                               // 4 showTimerDialog
+    "-",                                               // 5 useProxy
+    "",                                                // 6 proxyHost
+    "",                                                // 7 proxyPort
+    "",                                                // 8 proxyUser
+    "",                                                // 9 proxyPassword
+    "39",                                              // 10 1 + the position of the template's last "="
+    "0",                                               // 11 searchLatHemisphere: N
+    "1",                                               // 12 searchLonHemisphere: E
+    "-",                                               // 13
+    "1",                                               // 14 searchZoomIndex: zoom 2
+    "564",                                             // 15 window height
+    "792",                                             // 16 window width
+    "7",                                               // 17 panelJpegIndex: 80%
+    "115",                                             // 18 window top
+    "3",                                               // 19 retryCount
+    "3",                                               // 20 writeErrorLimit
+    "3",                                               // 21 fetchErrorLimit
+    "25",                                              // 22 badFileErrorLimit
+    "",                                                // 23 cacheFolder
+    "-",                                               // 24 useCacheFolder
+    "1",                                               // 25 retryInterval
+    "0",                                               // 26 viewLatitude
+    "0",                                               // 27 viewLongitude
+    "1",                                               // 28 viewZoom
+    "e",                                               // 29 errorControl
+    "-4",                                              // 30 TBToolWindow1: dockPos
+    "0",                                               // 31 dockRow
+    "0",                                               // 32 floatLeft
+    "0",                                               // 33 floatTop
+    "-",                                               // 34 vertical
+    "-",                                               // 35 floating
+    "2",                                               // 36 dockSide: bottom
+    "0",                                               // 37 TBToolWindow2: dockPos
+    "0",                                               // 38 dockRow
+    "0",                                               // 39 floatLeft
+    "0",                                               // 40 floatTop
+    "-",                                               // 41 vertical
+    "-",                                               // 42 floating
+    "V",                                               // 43 visible
+    "3",                                               // 44 dockSide: top
+    "0",                                               // 45 TBToolWindow3: dockPos
+    "1",                                               // 46 dockRow
+    "0",                                               // 47 floatLeft
+    "0",                                               // 48 floatTop
+    "-",                                               // 49 vertical
+    "-",                                               // 50 floating
+    "V",                                               // 51 visible
+    "3",                                               // 52 dockSide: top
+    "564",                                             // 53 windowHeight
+    "792",                                             // 54 windowWidth
+    "115",                                             // 55 windowTop
+    "183",                                             // 56 windowLeft
+    "7",                                               // 57 jobZoomIndex: zoom 8
+    "g",                                               // 58 autoGenerate
+    "-",                                               // 59 autoGenerateReplace
+    "-",                                               // 60 useExtraCaches
+    "l",                                               // 61 showLogAuto
+    "-",                                               // 62 calibMapInfo
+    "O",                                               // 63 calibOzi
+    "S",                                               // 64 mouseMode: the wheel zooms
+    "70",                                              // 65 autoGenerateQuality
+    "-",                                               // 66 stitchAddCoords
+    "5000",                                            // 67 stitchPieceWidth
+    "5000",                                            // 68 stitchPieceHeight
+    QDir::tempPath(),                                  // 69 copyFolder: the system temp folder
+    "-",                                               // 70 generateReplace
+    "-",                                               // 71 jobWorkMode cache only
+    "-",                                               // 72 jobWorkMode internet only
+    "ci",                                              // 73 jobWorkMode cache and internet
+    "80",                                              // 74 jobJpegQuality
+    "-",                                               // 75 stitchSplit
+    "-",                                               // 76 copyCalibrationOnly
+    "Q",                                               // 77 primaryMirrors
+    "-",                                               // 78 singleFolderCache
+    "http://mt.orbexa.com/mt?n=404&v=w2.70&x=",        // 79 primaryMapTemplate
+    "http://mt.orbexa.com/mt?n=404&v=w2t.70&x=",       // 80 primaryHybridTemplate
+    "-",                                               // 81 viewMap
+    "S",                                               // 82 viewSatellite
+    "-",                                               // 83 jobMap
+    "S",                                               // 84 jobSatellite
+    "-",                                               // 85 calibArcGis
+    "Russian.txt",                                     // 86 languageFile
+    " ",                                               // 87
+    "-",                                               // 88 calibSeeYou
+    "0",                                               // 89 selectionTop
+    "0",                                               // 90 selectionLeft
+    "0",                                               // 91 selectionBottom
+    "0",                                               // 92 selectionRight
+    "http://a0.tiles.orbexa.net/tiles/a....jpeg?g=66", // 93 secondaryAerialTemplate
+    "http://h0.tiles.orbexa.net/tiles/h....jpeg?g=66", // 94 secondaryHybridTemplate
+    "http://r0.tiles.orbexa.net/tiles/r....jpeg?g=66", // 95 secondaryRoadTemplate
+    "-",                                               // 96 useSecondaryService
+    "-",                                               // 97 secondaryMirrors
+};
+
 QByteArray crlf(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
@@ -154,10 +258,10 @@ QStringList withLine(int n, const QString& text) {
 
 TEST(SettingsFile, FixtureExercisesEveryLine) {
     ASSERT_EQ(kFixture.size(), kSettingsLineCount);
-    const QStringList defaults = settingsLines(Settings{});
+    ASSERT_EQ(kDefaults.size(), kSettingsLineCount);
     std::set<int> same;
     for (int n = 0; n < kSettingsLineCount; ++n)
-        if (defaults[n] == kFixture[n]) same.insert(n);
+        if (kDefaults[n] == kFixture[n]) same.insert(n);
     // A docked window keeps line "floating" at its default, and the saved selection needs its tool window visible.
     EXPECT_EQ(same, (std::set<int>{2, 13, 42, 50, 51, 71, 87}));
 }
@@ -199,7 +303,9 @@ TEST(SettingsFile, MissingFileGivesTheDefaults) {
     EXPECT_FALSE(result.fileRead);
     EXPECT_EQ(s.viewZoom, 9);
     s.viewZoom = 1;
-    EXPECT_EQ(s, Settings{});
+    const QStringList lines = settingsLines(s);
+    for (int n = 0; n < kSettingsLineCount; ++n)
+        EXPECT_EQ(lines[n], kDefaults[n]) << "line " << n;
     EXPECT_EQ(s.workMode, WorkMode::CacheAndInternet);
     EXPECT_TRUE(s.viewSatellite && !s.viewMap);
     EXPECT_TRUE(s.errorControl);
@@ -236,7 +342,6 @@ TEST(SettingsFile, ShortFilesApplyOnlyWhatComesBeforeTheFirstAbsentLine) {
         {92, 92, without(range(0, 91), {1, 2, 3})},
         {97, 97, range(0, 96)},
     };
-    const QStringList defaults = settingsLines(Settings{});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lineCount);
         const Load load = loadLines(kFixture.mid(0, c.lineCount));
@@ -248,7 +353,7 @@ TEST(SettingsFile, ShortFilesApplyOnlyWhatComesBeforeTheFirstAbsentLine) {
         };
         const QStringList lines = settingsLines(load.settings);
         for (int n = 0; n < kSettingsLineCount; ++n)
-            EXPECT_EQ(lines[n], applied(n) ? kFixture[n] : defaults[n]) << "line " << n;
+            EXPECT_EQ(lines[n], applied(n) ? kFixture[n] : kDefaults[n]) << "line " << n;
     }
 }
 

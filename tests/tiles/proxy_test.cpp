@@ -51,7 +51,10 @@ public:
         file.close();
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.start(QStringLiteral("tinyproxy"), {QStringLiteral("-d"), QStringLiteral("-c"), conf});
+        // The process counts as Running only once QProcess has noticed its start, and tinyproxy may accept
+        // connections before that: wait for the start first, then for the port.
         QDeadlineTimer deadline(10000);
+        if (!process_.waitForStarted(10000)) return;
         while (process_.state() != QProcess::NotRunning && !accepts(port_) && !deadline.hasExpired())
             process_.waitForReadyRead(50);
     }

@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "base/text_file.h"
+#include "geo/mirror_random.h"
 #include "tiles/imaging.h"
 
 #include <QDir>
@@ -113,6 +114,37 @@ TEST_F(FetchTileTest, DownloadAnswersInJobMode) {
     EXPECT_EQ(server.headers("User-Agent").first(), userAgent());
 }
 
+// With mirrors on, the request that goes out names a numbered server: the digit stands before ".orbexa" in
+// its host. The test server stands in as the proxy, so it sees the whole address of each request sent.
+TEST_F(FetchTileTest, MirrorDigitInTheHostOfTheRequestSent) {
+    settings.templates.satellite = QStringLiteral("http://kh.orbexa.test/kh?v=1&t=t");
+    settings.templates.hybrid = QStringLiteral("http://mt.orbexa.test/mt?v=h&x=");
+    settings.proxy = {true, QStringLiteral("127.0.0.1"), QString::number(server.port()), {}, {}};
+    server.setFallback([](const std::string& target) {
+        return target.find("/kh?") != std::string::npos ? ScriptedAnswer{200, jpegTile(1)}
+                                                        : ScriptedAnswer{200, pngTile(), "image/png"};
+    });
+    auto pathOf = [](const QString& request) { return request.mid(request.indexOf(u'/', 7)); };
+    for (const bool mirrors : {true, false}) {
+        SCOPED_TRACE(mirrors ? "mirrors" : "no mirrors");
+        settings.primaryMirrors = mirrors;
+        refreshContext();
+        jtype r = record(mirrors ? 5 : 6, 30, 40);
+        geo::seedMirrorRandom(mirrors ? 11 : 12); // the digits the fetch will draw, in order
+        const QString satDigit = mirrors ? QString::number(geo::mirrorDigit()) : QString();
+        const QString hybridDigit = mirrors ? QString::number(geo::mirrorDigit()) : QString();
+        geo::seedMirrorRandom(mirrors ? 11 : 12);
+        const qsizetype before = server.requests().size();
+        ASSERT_TRUE(fetch(r, jobOptions(true, true), &job).usable);
+        const QString satHost = QStringLiteral("kh") + satDigit + QStringLiteral(".orbexa.test");
+        const QString hybridHost = QStringLiteral("mt") + hybridDigit + QStringLiteral(".orbexa.test");
+        EXPECT_EQ(server.headers("Host").mid(before), (QStringList{satHost, hybridHost}));
+        EXPECT_EQ(server.requests().mid(before),
+                  (QStringList{QStringLiteral("http://") + satHost + pathOf(r.satRequest),
+                               QStringLiteral("http://") + hybridHost + pathOf(r.hybridRequest)}));
+    }
+}
+
 TEST_F(FetchTileTest, CachedSatelliteTiles) {
     const QByteArray good = jpegTile(2);
     const QByteArray fresh = jpegTile(3);
@@ -141,6 +173,18 @@ TEST_F(FetchTileTest, CachedSatelliteTiles) {
     EXPECT_EQ(fileBytes(r.satPath), fresh);
     EXPECT_EQ(server.count(target(r.satRequest)), 2);
 
+    // Half of a tile, as a transfer cut short would leave it: long enough and still decodable, but without
+    // the end marker. Logged, deleted and downloaded again.
+    const QByteArray halfWritten = good.left(good.size() / 2);
+    ASSERT_GE(halfWritten.size(), 1700);
+    ASSERT_FALSE(decodeImage(halfWritten).isNull());
+    folder.write(QDir(folder.path()).relativeFilePath(r.satPath), halfWritten);
+    job.log.clear();
+    EXPECT_TRUE(fetch(r, jobOptions(), &job).usable);
+    EXPECT_EQ(job.log, QStringList{text(20) + u' ' + r.satPath});
+    EXPECT_EQ(fileBytes(r.satPath), fresh);
+    EXPECT_EQ(server.count(target(r.satRequest)), 3);
+
     // A read-only cached tile stays read-only through the wait: invalid, but neither deleted nor replaced.
     folder.write(QDir(folder.path()).relativeFilePath(r.satPath), good);
     QFile::setPermissions(r.satPath, QFileDevice::ReadOwner);
@@ -154,25 +198,76 @@ TEST_F(FetchTileTest, CachedSatelliteTiles) {
     EXPECT_EQ(counters.badFileErrors, 1);
 }
 
-TEST_F(FetchTileTest, CacheOnlyGivesPlaceholdersAndNoRequests) {
+// A placeholder tile as the user sees it: grey, with the message centred on the line above the middle row
+// and the tile letters on the line below. A test language gives each message a width of its own, so the
+// width of the upper line tells which entry the tile shows.
+TEST_F(FetchTileTest, PlaceholdersShowTheirMessage) {
+    QStringList texts = LanguageTable::builtinEntries();
+    texts[22] = QStringLiteral("WWWWWWWWWWWWWWWW"); // wide
+    texts[23] = QString();                          // no message line
+    texts[33] = QStringLiteral("W");                // narrow
+    folder.writeLines(QStringLiteral("Language/Widths.txt"), texts);
+    QString name = QStringLiteral("Widths.txt");
+    language.loadLanguage(folder.path(), name);
+    ASSERT_EQ(text(33), QStringLiteral("W"));
+
+    enum Message { Wide, Narrow, None };
     struct Case {
         const char* label;
+        FetchMode mode;
+        WorkMode work;
         bool sat, map;
-        int entry; // -1: no placeholder
+        Message message;
     };
-    const Case cases[] = {{"satellite", true, false, 22}, {"map", false, true, 33}, {"both", true, true, 22}};
+    const Case cases[] = {
+        {"cache only, satellite (22)", FetchMode::ViewLoader, WorkMode::CacheOnly, true, false, Wide},
+        {"cache only, map (33)", FetchMode::ViewLoader, WorkMode::CacheOnly, false, true, Narrow},
+        {"cache only, both: the overlay is skipped (22)", FetchMode::ViewLoader, WorkMode::CacheOnly, true, true, Wide},
+        {"drawing pass, awaiting the download (23)", FetchMode::DrawingPass, WorkMode::CacheAndInternet, true, false,
+         None},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         jtype r = record(7, 30, 40);
-        FetchOptions o = loader(c.sat, c.map);
-        o.workMode = WorkMode::CacheOnly;
-        fetch(r, o);
-        QImage expected = newTileImage();
-        DrawTileMessage(expected, text(c.entry), r.satRequest.mid(r.satRequest.lastIndexOf(u'=') + 2));
+        fetch(r, options(c.mode, c.sat, c.map, c.work));
+        ASSERT_EQ(r.bitmap.size(), QSize(256, 256));
         if (c.sat && c.map) {
             EXPECT_TRUE(r.overlayPending); // the overlay is skipped silently
         }
-        EXPECT_EQ(r.bitmap.convertToFormat(QImage::Format_RGB32), expected);
+        // Outside rows 100 to 156 the tile is plain grey; inside, the dark pixels of each line span:
+        int outsideGrey = 0;
+        int left[2] = {256, 256};
+        int right[2] = {-1, -1};
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x) {
+                const QColor colour = r.bitmap.pixelColor(x, y);
+                if (y < 100 || y > 156) {
+                    outsideGrey += colour != QColor(138, 138, 138);
+                } else if (qGray(colour.rgb()) < 70) {
+                    const int line = y < 128 ? 0 : 1;
+                    left[line] = std::min(left[line], x);
+                    right[line] = std::max(right[line], x);
+                }
+            }
+        EXPECT_EQ(outsideGrey, 0);
+        const int messageWidth = right[0] - left[0] + 1;
+        switch (c.message) {
+        case Wide:
+            EXPECT_GT(messageWidth, 100);
+            break;
+        case Narrow:
+            EXPECT_GT(messageWidth, 2);
+            EXPECT_LT(messageWidth, 20);
+            break;
+        case None:
+            EXPECT_EQ(right[0], -1);
+            break;
+        }
+        EXPECT_GT(right[1] - left[1], 20);                // "-" + letters + "-"
+        EXPECT_LT(std::abs(left[1] + right[1] - 255), 8); // centred
+        if (c.message != None) {
+            EXPECT_LT(std::abs(left[0] + right[0] - 255), 8);
+        }
     }
     EXPECT_TRUE(server.requests().isEmpty());
 }
@@ -215,7 +310,9 @@ TEST_F(FetchTileTest, HybridOverlayDrawnOverTheSatelliteTile) {
     EXPECT_EQ(server.requests().size(), 2);
 }
 
-TEST_F(FetchTileTest, HybridNotFoundCutsOffTheOverlayForDeeperLevels) {
+// A 404 for a hybrid tile at service zoom k sets the cut-off to k + 1: the view asks for no overlay at that
+// level or deeper any more; jobs are exempt.
+TEST_F(FetchTileTest, HybridNotFoundCutsOffTheOverlayForTheViewAtThatLevelAndDeeper) {
     jtype r = record(10, 30, 40); // service zoom 7
     server.answer(target(r.satRequest), {200, jpegTile(6)});
     fetch(r, loader(true, true));
@@ -223,16 +320,29 @@ TEST_F(FetchTileTest, HybridNotFoundCutsOffTheOverlayForDeeperLevels) {
     EXPECT_EQ(cutoff.load(), 8);
     EXPECT_TRUE(r.overlayPending);
 
-    jtype deeper = record(11, 30, 40);
-    server.answer(target(deeper.satRequest), {200, jpegTile(7)});
-    fetch(deeper, loader(true, true));
-    EXPECT_EQ(server.count(target(deeper.hybridRequest)), 0);
-    EXPECT_FALSE(deeper.overlayPending);
-
-    jtype shallower = record(9, 30, 40); // service zoom 8: F = 9 > 8
-    server.answer(target(shallower.satRequest), {200, jpegTile(8)});
-    fetch(shallower, loader(true, true));
-    EXPECT_EQ(server.count(target(shallower.hybridRequest)), 1);
+    struct Case {
+        const char* label;
+        int level;
+        double lonW;
+        FetchOptions options;
+        bool asked;
+    };
+    const Case cases[] = {
+        {"the same level, another tile", 10, 30.5, loader(true, true), false},
+        {"deeper", 11, 30, loader(true, true), false},
+        {"shallower: F = 9 > 8", 9, 30, loader(true, true), true},
+        {"a job at the same level", 10, 31, jobOptions(true, true), true},
+        {"a job deeper", 12, 30, jobOptions(true, true), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        jtype t = record(c.level, c.lonW, 40);
+        server.answer(target(t.satRequest), {200, jpegTile(c.level)});
+        fetch(t, c.options, &job);
+        EXPECT_EQ(server.count(target(t.satRequest)), 1);
+        EXPECT_EQ(server.count(target(t.hybridRequest)), c.asked ? 1 : 0);
+        EXPECT_EQ(t.overlayPending, c.asked); // each answer is a 404
+    }
 }
 
 TEST_F(FetchTileTest, LevelEighteenHasNoOverlayAndAJobDropsTheMapLayer) {

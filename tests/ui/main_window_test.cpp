@@ -14,9 +14,11 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace zelvano;
@@ -179,19 +181,29 @@ TEST_F(MainWindowTest, WheelNotchesGatherIntoOneRedraw) {
 TEST_F(MainWindowTest, KeysPanByAThirdAndZoom) {
     MainWindow& w = open();
     const QSize size = w.backBuffer()->size();
-    ViewCentre before = w.viewCentre();
-    key(Qt::Key_Right);
-    QPointF expected = positionFromCentre(before, QPoint(size.width() / 3, 0));
-    EXPECT_DOUBLE_EQ(w.viewCentre().position.lonW, expected.x());
-    EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
-    before = w.viewCentre();
-    key(Qt::Key_Up);
-    expected = positionFromCentre(before, QPoint(0, -(size.height() / 3)));
-    EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
-    key(Qt::Key_PageUp);
-    EXPECT_EQ(w.viewCentre().zoom, 11);
-    key(Qt::Key_PageDown);
-    EXPECT_EQ(w.viewCentre().zoom, 10);
+    struct Case {
+        const char* label;
+        Qt::Key key;
+        QPoint pan; // the new centre's offset from the old one, in pixels
+        int zoom;
+    };
+    const Case cases[] = {
+        {"Right", Qt::Key_Right, QPoint(size.width() / 3, 0), 10},
+        {"Left", Qt::Key_Left, QPoint(-(size.width() / 3), 0), 10},
+        {"Up", Qt::Key_Up, QPoint(0, -(size.height() / 3)), 10},
+        {"Down", Qt::Key_Down, QPoint(0, size.height() / 3), 10},
+        {"PageUp", Qt::Key_PageUp, QPoint(), 11},
+        {"PageDown", Qt::Key_PageDown, QPoint(), 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const ViewCentre before = w.viewCentre();
+        key(c.key);
+        const QPointF expected = positionFromCentre(before, c.pan);
+        EXPECT_DOUBLE_EQ(w.viewCentre().position.lonW, expected.x());
+        EXPECT_DOUBLE_EQ(w.viewCentre().position.lat, expected.y());
+        EXPECT_EQ(w.viewCentre().zoom, c.zoom);
+    }
     const int passes = w.drawingPasses();
     key(Qt::Key_A); // any key redraws: once as it goes down, once as it comes up
     EXPECT_EQ(w.drawingPasses(), passes + 2);
@@ -228,15 +240,22 @@ TEST_F(MainWindowTest, WorkModeAndLayerButtonsCycle) {
 
     auto* layers = child<QToolButton>("ToolButton1");
     EXPECT_EQ(layers->property("imageIndex").toInt(), 7); // satellite only
-    layers->click();
-    EXPECT_TRUE(w.settings().viewMap && w.settings().viewSatellite);
-    EXPECT_EQ(layers->toolTip(), QStringLiteral("Карта + снимок"));
-    layers->click();
-    EXPECT_TRUE(w.settings().viewMap && !w.settings().viewSatellite);
-    EXPECT_EQ(layers->property("imageIndex").toInt(), 9);
-    layers->click();
-    EXPECT_TRUE(!w.settings().viewMap && w.settings().viewSatellite);
-    EXPECT_EQ(w.drawingPasses(), passes + 3);
+    EXPECT_EQ(layers->toolTip(), QStringLiteral("Только снимок"));
+    struct Layers {
+        bool map, satellite;
+        int image;
+        const char* hint;
+    };
+    int clicks = 0;
+    for (const Layers l : {Layers{true, true, 8, "Карта + снимок"}, Layers{true, false, 9, "Только карта"},
+                           Layers{false, true, 7, "Только снимок"}}) {
+        SCOPED_TRACE(l.hint);
+        layers->click();
+        EXPECT_EQ(std::pair(w.settings().viewMap, w.settings().viewSatellite), std::pair(l.map, l.satellite));
+        EXPECT_EQ(layers->property("imageIndex").toInt(), l.image);
+        EXPECT_EQ(layers->toolTip(), QString::fromUtf8(l.hint));
+        EXPECT_EQ(w.drawingPasses(), passes + ++clicks); // each click redraws
+    }
     w.waitForLoaders(20000);
 }
 
@@ -284,6 +303,7 @@ TEST_F(MainWindowTest, ANewPassStopsTheOldLoader) {
 }
 
 TEST_F(MainWindowTest, SelectionTool) {
+    settings.jobZoomIndex = 11; // jobs at zoom 12, two levels deeper than the view
     MainWindow& w = open();
     auto* selectButton = child<QToolButton>("ToolButton8");
     auto* run = child<QPushButton>("SpeedButton2");
@@ -293,13 +313,13 @@ TEST_F(MainWindowTest, SelectionTool) {
     ASSERT_TRUE(selectButton->isChecked());
     EXPECT_TRUE(child<QDockWidget>("TBToolWindow3")->isVisible());
 
+    // 200 x 100 view pixels at zoom 10 are 800 x 400 pixels at the job zoom.
     drag(QPoint(100, 100), QPoint(300, 200));
     ASSERT_TRUE(w.selectionPresent());
     EXPECT_EQ(w.selectionPixels(), QRect(QPoint(100, 100), QPoint(300, 200)));
     EXPECT_TRUE(run->isEnabled());
-    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Выделено ")));
-    EXPECT_TRUE(label->text().endsWith(QStringLiteral(" пикселей")));
-    EXPECT_TRUE(w.statusText(3).contains(QStringLiteral("mb, скачать~ "))); // the release summary
+    EXPECT_EQ(label->text(), QStringLiteral("Выделено 800x400 пикселей"));
+    EXPECT_EQ(w.statusText(3), QStringLiteral("Выделено 800x400px, в памяти 0,610mb, скачать~ 0,03051758mb"));
     const Settings forward = w.settings();
 
     drag(QPoint(300, 200), QPoint(100, 100)); // the other way round: the same corners
@@ -309,9 +329,9 @@ TEST_F(MainWindowTest, SelectionTool) {
     EXPECT_DOUBLE_EQ(w.settings().selectionRight, forward.selectionRight);
 
     // Changing the job zoom rewrites the summary for that zoom, not the corners.
-    const QString before = label->text();
-    child<QComboBox>("ComboBox2")->setCurrentIndex(15);
-    EXPECT_NE(label->text(), before);
+    child<QComboBox>("ComboBox2")->setCurrentIndex(15); // zoom 16
+    EXPECT_EQ(label->text(), QStringLiteral("Выделено 12800x6400 пикселей"));
+    EXPECT_EQ(w.statusText(3), QStringLiteral("Выделено 12800x6400px, в памяти 156,25mb, скачать~7,8125mb"));
     EXPECT_DOUBLE_EQ(w.settings().selectionTop, forward.selectionTop);
 
     const QRect r = w.selectionPixels();
@@ -326,6 +346,32 @@ TEST_F(MainWindowTest, SelectionTool) {
     click(QPoint(150, 150)); // a release at the press point removes it
     EXPECT_FALSE(w.selectionPresent());
     EXPECT_FALSE(run->isEnabled());
+    w.waitForLoaders(20000);
+}
+
+// The single-folder cache cannot hold the map layer: its tiles would take the names of the overlay's. The
+// first pass refuses it with a warning and shows the satellite layer instead.
+TEST_F(MainWindowTest, SingleFolderCacheRefusesTheMapLayer) {
+    settings.singleFolderCache = true;
+    settings.viewMap = true;
+    QStringList box; // caption and text of the box that came up
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box = {message->windowTitle(), message->text()};
+            message->accept();
+        }
+    });
+    closer.start(20);
+    MainWindow& w = open(false);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.drawingPasses() == 1; }, 10000));
+    closer.stop();
+    EXPECT_EQ(box, (QStringList{w.language().languageText(168), w.language().languageText(34)}));
+    EXPECT_FALSE(w.settings().viewMap);
+    EXPECT_TRUE(w.settings().viewSatellite);
+    EXPECT_EQ(child<QToolButton>("ToolButton1")->property("imageIndex").toInt(), 7);
     w.waitForLoaders(20000);
 }
 

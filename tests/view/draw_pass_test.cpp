@@ -1,3 +1,4 @@
+#include "support/manual_clock.h"
 #include "support/silent_server.h"
 #include "tiles/fetch_fixture.h"
 
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 using namespace zelvano;
 using namespace zelvano::test;
@@ -164,7 +166,8 @@ TEST_F(DrawPassTest, ANarrowViewStillGetsItsNeighbours) {
 TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
     const ViewCentre c{{45.25, -20.5}, 10};
     server.setFallback([](const std::string&) { return ScriptedAnswer{200, jpegTile(7), "image/jpeg", 30}; });
-    ViewSession session(languageTable);
+    ManualClock clock; // no tile takes long: one repaint, at the end
+    ViewSession session(languageTable, clock);
     std::atomic<int> repaints{0};
     QObject::connect(&session, &ViewSession::tilesArrived, [&] { ++repaints; });
     const DrawPassResult pass = session.refresh(input(c, QSize(800, 600)), context.settings);
@@ -175,7 +178,7 @@ TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
         targets.append(target(r.satRequest));
     EXPECT_EQ(server.requests(), targets);
     QCoreApplication::processEvents();
-    EXPECT_GE(repaints.load(), 1);
+    EXPECT_EQ(repaints.load(), 1);
     {
         auto guard = session.backBuffer()->lock();
         const jtype& first = pass.queue.front();
@@ -195,6 +198,70 @@ TEST_F(DrawPassTest, LoaderFetchesInOrderAndStops) {
     EXPECT_LT(fetched, static_cast<int>(next.queue.size()));
     for (int i = 0; i < fetched; ++i)
         EXPECT_TRUE(QFile::exists(next.queue[i].satPath)) << i;
+}
+
+// The loader repaints after each tile that took longer than 0.186 s, and once more at its end unless the
+// last tile was such a one. The server's handler runs the session's clock on by the time each tile takes.
+TEST_F(DrawPassTest, LoaderRepaintsAfterSlowTilesAndAtItsEnd) {
+    using Took = std::function<Clock::Duration(int request, int last)>;
+    const Clock::Duration slow = kSlowTile + std::chrono::milliseconds(1);
+    struct Case {
+        const char* label;
+        Took took;
+        int repaints;
+    };
+    const Case cases[] = {
+        {"the second and the fourth slow", [&](int n, int) { return n == 1 || n == 3 ? slow : Clock::Duration{}; }, 3},
+        {"the last slow", [&](int n, int last) { return n == last ? slow : Clock::Duration{}; }, 1},
+        {"every tile exactly at the limit", [](int, int) { return Clock::Duration{kSlowTile}; }, 1},
+    };
+    double lonW = -20.5;
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.label);
+        const ViewCentre c{{45.25, lonW -= 5}, 10}; // tiles not fetched before
+        const int queued = static_cast<int>(draw(c, QSize(600, 300)).queue.size());
+        ASSERT_GE(queued, 4);
+        ManualClock clock;
+        std::atomic<int> requests{0};
+        server.setFallback([&](const std::string&) {
+            clock.advance(row.took(requests++, queued - 1));
+            return ScriptedAnswer{200, jpegTile(2)};
+        });
+        ViewSession session(languageTable, clock);
+        std::atomic<int> repaints{0};
+        QObject::connect(&session, &ViewSession::tilesArrived, [&] { ++repaints; });
+        ASSERT_EQ(session.refresh(input(c, QSize(600, 300)), context.settings).queue.size(),
+                  static_cast<size_t>(queued));
+        ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20)));
+        EXPECT_EQ(requests.load(), queued);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(repaints.load(), row.repaints);
+    }
+}
+
+// Each drawing pass resets the overlay cut-off: a hybrid 404 in one pass's loader keeps the overlay away
+// for the rest of that pass only, and the next pass asks again.
+TEST_F(DrawPassTest, EachPassResetsTheOverlayCutoff) {
+    server.setFallback([](const std::string& target) {
+        return target.rfind("/mt?v=h", 0) == 0 ? ScriptedAnswer{404, "none", "text/plain"}
+                                               : ScriptedAnswer{200, jpegTile(9)};
+    });
+    auto hybridRequests = [&] {
+        int n = 0;
+        for (const QString& t : server.requests())
+            n += t.startsWith(QLatin1String("/mt?v=h"));
+        return n;
+    };
+    ViewSession session(languageTable);
+    const DrawPassInput in = input({{45.25, -20.5}, 10}, QSize(600, 300), drawingPass(true, true));
+    ASSERT_GE(session.refresh(in, context.settings).queue.size(), 2u);
+    ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20)));
+    EXPECT_EQ(hybridRequests(), 1); // the first tile's 404 cut the overlay off for the others
+
+    // The satellite tiles are cached now; the overlays are still missing.
+    EXPECT_GE(session.refresh(in, context.settings).queue.size(), 2u);
+    ASSERT_TRUE(session.waitForLoaders(std::chrono::seconds(20)));
+    EXPECT_EQ(hybridRequests(), 2);
 }
 
 // A centre exactly on the boundary between two columns: the pass places the tile east of it (pixel
