@@ -53,8 +53,8 @@ ColdRun coldView(ViewSession& session, const DrawPassInput& input, std::shared_p
     });
     tick.start();
     probe.start();
-    while (session.runningLoaders() > 0)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (session.runningLoaders() > 0) // asleep between events, as a window's event loop is
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents(); // the last repaint request
     QObject::disconnect(connection);
     run.lastRepaintMs = lastRepaintNs / 1e6;
