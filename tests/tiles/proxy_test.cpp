@@ -37,10 +37,22 @@ bool accepts(int port) {
     return ok;
 }
 
-// A real tinyproxy on a free loopback port that asks for basic authentication.
+// A real tinyproxy on a free loopback port that asks for basic authentication. Another program may take
+// the port between its choice and tinyproxy's bind: then tinyproxy ends, and it starts again on another.
 class Tinyproxy {
 public:
-    Tinyproxy() : port_(freeLoopbackPort()) {
+    Tinyproxy() {
+        for (int attempt = 0; attempt < 5 && !running(); ++attempt)
+            start(freeLoopbackPort());
+    }
+    ~Tinyproxy() { stop(); }
+    bool running() const { return process_.state() == QProcess::Running && accepts(port_); }
+    int port() const { return port_; }
+
+private:
+    void start(int port) {
+        stop();
+        port_ = port;
         const QString conf = dir_.filePath(QStringLiteral("tinyproxy.conf"));
         QFile file(conf);
         file.open(QIODevice::WriteOnly);
@@ -58,16 +70,14 @@ public:
         while (process_.state() != QProcess::NotRunning && !accepts(port_) && !deadline.hasExpired())
             process_.waitForReadyRead(50);
     }
-    ~Tinyproxy() {
+    void stop() {
+        if (process_.state() == QProcess::NotRunning) return;
         process_.kill();
         process_.waitForFinished();
     }
-    bool running() const { return process_.state() == QProcess::Running && accepts(port_); }
-    int port() const { return port_; }
 
-private:
     QTemporaryDir dir_;
-    int port_;
+    int port_ = 0;
     QProcess process_;
 };
 
