@@ -9,5 +9,6 @@ namespace zelvano::cli {
 int locateCommand(const QStringList& args);
 int settingsCommand(const QStringList& args);
 int fetchCommand(const QStringList& args);
+int measureCommand(const QStringList& args);
 
 } // namespace zelvano::cli

@@ -16,6 +16,9 @@ constexpr char kUsage[] = "usage:\n"
                           "  zelvano-cli fetch --zoom L --lat LAT --lon LON [--layers sat|map|both] [--secondary]\n"
                           "                    [--mode cache|internet|both]\n"
                           "      obtains one tile as a download job does; log lines on stderr, the outcome on stdout\n"
+                          "  zelvano-cli measure LAT,LON LAT,LON [LAT,LON ...]\n"
+                          "      the length of the path through the points on the WGS 84 ellipsoid, as the window\n"
+                          "      measures it (decimal degrees, north and east positive)\n"
                           "  zelvano-cli settings [--set NAME=VALUE]... [--save] [--show-secrets]\n"
                           "      the effective settings of the program folder, changed by --set; --save writes them;\n"
                           "      the proxy password shows masked unless --show-secrets\n";
@@ -36,6 +39,7 @@ int main(int argc, char* argv[]) {
         if (verb == QLatin1StringView("locate")) return zelvano::cli::locateCommand(args);
         if (verb == QLatin1StringView("settings")) return zelvano::cli::settingsCommand(args);
         if (verb == QLatin1StringView("fetch")) return zelvano::cli::fetchCommand(args);
+        if (verb == QLatin1StringView("measure")) return zelvano::cli::measureCommand(args);
         throw zelvano::cli::UsageError{QStringLiteral("unknown command \"%1\"").arg(verb)};
     } catch (const zelvano::cli::UsageError& e) {
         std::fprintf(stderr, "zelvano-cli: %s\n%s", qUtf8Printable(e.message), kUsage);

@@ -1,13 +1,50 @@
 #include "tools/bookmarks.h"
 
+#include "base/number_text.h"
 #include "base/text_file.h"
 
 namespace zelvano {
 
+namespace {
+
+QString bookmarksPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/Favorites.dat");
+}
+
+} // namespace
+
+QString bookmarkName(const QString& name) {
+    return name.left(kBookmarkNameLength).leftJustified(kBookmarkNameLength, u' ');
+}
+
+QString bookmarkLine(const BookmarkFields& f) {
+    QString line(53, u' ');
+    line.insert(0, bookmarkName(f.name));
+    line.insert(20, u' ' + f.zoom);
+    line.insert(23, u' ' + f.latHemisphere + f.latText);
+    line.insert(39, u' ' + f.lonHemisphere + f.lonText);
+    return line.left(kBookmarkLineLength);
+}
+
+std::optional<ChosenBookmark> chosenBookmark(const QString& line) {
+    if (line.size() < kBookmarkLineLength) return std::nullopt;
+    ChosenBookmark b;
+    b.zoom = parseInt32(QStringView(line).sliced(21, 2).trimmed()).value_or(1);
+    b.south = line[24] == u'S';
+    b.west = line[40] == u'W';
+    b.latText = line.mid(25, 14).trimmed();
+    b.lonText = line.mid(41, 14).trimmed();
+    return b;
+}
+
 std::optional<QStringList> loadBookmarks(const QString& programFolder) {
-    auto lines = readTextLines(programFolder + QStringLiteral("/Favorites.dat"));
-    if (lines) lines->sort();
+    auto lines = readTextLines(bookmarksPath(programFolder));
+    if (lines) lines->sort(Qt::CaseInsensitive);
     return lines;
+}
+
+bool saveBookmarks(const QString& programFolder, const QStringList& lines) {
+    return writeTextLines(bookmarksPath(programFolder), lines);
 }
 
 } // namespace zelvano

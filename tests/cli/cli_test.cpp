@@ -254,3 +254,35 @@ TEST(CliFetchStop, SignalsStopAHangingTransfer) {
         EXPECT_FALSE(QFile::exists(j["satPath"].toString()));
     }
 }
+
+// The same total and read-out as the window's measuring tool, points in ordinary degrees, east positive.
+TEST(CliMeasure, LengthOfAPathAndItsReadOut) {
+    test::TempProgramFolder folder;
+    struct Case {
+        QStringList points;
+        double metres;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{"0,0", "0,1"}, 111319.49, "111,319km"},
+        {{"0,0", "1,0"}, 110574.36, "110,574km"},
+        {{"0,0", "0,1", "0,0"}, 2 * 111319.49, "222,639km"},
+        {{"0,0", "0,0.008"}, 890.56, "890,56m"},
+        {{"10.5,20", "10.5,20"}, 0, "0,00m"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.points.join(u' ').toStdString());
+        const CliRun run = cli(folder, QStringList{"measure"} + c.points);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_NEAR(run.json()["metres"].toDouble(), c.metres, 0.01);
+        EXPECT_EQ(run.json()["text"].toString(), QString::fromUtf8(c.text));
+    }
+    for (const QStringList& bad : {QStringList{"measure", "0,0"}, QStringList{"measure", "0,0", "north,east"},
+                                   QStringList{"measure", "0,0", "91,0"}, QStringList{"measure", "0,0", "1;2"}}) {
+        SCOPED_TRACE(bad.join(u' ').toStdString());
+        const CliRun run = cli(folder, bad);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.startsWith("zelvano-cli: ")) << run.err.toStdString();
+    }
+}
