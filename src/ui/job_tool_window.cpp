@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -16,40 +15,57 @@ JobToolWindow::JobToolWindow(QWidget* parent) : QDockWidget(parent) {
     setObjectName(QStringLiteral("TBToolWindow3"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    auto* content = new QWidget(this);
-    auto* layout = new QHBoxLayout(content);
-    layout->setContentsMargins(2, 0, 2, 0);
-    auto* panel7 = named(new QFrame(content), "Panel7");
-    auto* grid = new QHBoxLayout(panel7);
-    grid->setContentsMargins(2, 2, 2, 2);
-    grid->addWidget(named(new QLabel(panel7), "Label6"));
-    jobZoom_ = named(new QComboBox(panel7), "ComboBox2");
+    content_ = new QWidget(this);
+    panel7_ = named(new QFrame(content_), "Panel7");
+    panel7_->setGeometry(0, 0, 350, 47);
+    named(new QLabel(panel7_), "Label6")->setGeometry(3, 2, 72, 19);
+    jobZoom_ = named(new QComboBox(panel7_), "ComboBox2");
     for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
         jobZoom_->addItem(QString::number(z));
-    grid->addWidget(jobZoom_);
-    grid->addWidget(named(new QLabel(panel7), "Label14"));
-    jpegQuality_ = named(new QComboBox(panel7), "ComboBox3");
+    jobZoom_->setGeometry(76, 0, 50, 21);
+    named(new QLabel(panel7_), "Label14")->setGeometry(134, 2, 86, 19);
+    jpegQuality_ = named(new QComboBox(panel7_), "ComboBox3");
     for (int q = 10; q <= 100; q += 10)
         jpegQuality_->addItem(QStringLiteral("%1%").arg(q));
-    grid->addWidget(jpegQuality_);
-    selectionLabel_ = named(new QLabel(QString::fromUtf16(kNoSelectionLabel), panel7), "Label15");
-    grid->addWidget(selectionLabel_);
-    runButton_ = named(new QPushButton(panel7), "SpeedButton2");
+    jpegQuality_->setGeometry(222, 0, 60, 21);
+    selectionLabel_ = named(new QLabel(QString::fromUtf16(kNoSelectionLabel), panel7_), "Label15");
+    selectionLabel_->setGeometry(3, 24, 255, 21);
+    runButton_ = named(new QPushButton(panel7_), "SpeedButton2");
+    runButton_->setGeometry(262, 23, 85, 23);
     runButton_->setEnabled(false);
-    grid->addWidget(runButton_);
-    layout->addWidget(panel7);
-    runningPanel_ = named(new QFrame(content), "Panel4");
-    auto* running = new QHBoxLayout(runningPanel_);
-    running->addWidget(named(new QLabel(runningPanel_), "Label17"));
-    jobs_ = named(new QComboBox(runningPanel_), "ComboBox4");
-    running->addWidget(jobs_);
-    running->addWidget(named(new QPushButton(runningPanel_), "SpeedButton3"));
-    runningPanel_->hide();
-    layout->addWidget(runningPanel_);
-    layout->addStretch();
-    setWidget(content);
+    bevel_ = named(new QFrame(content_), "Bevel2");
+    bevel_->setFrameShape(QFrame::HLine);
+    bevel_->setFrameShadow(QFrame::Sunken);
+    bevel_->setGeometry(0, 48, 350, 2);
+    panel4_ = named(new QFrame(content_), "Panel4");
+    named(new QLabel(panel4_), "Label17")->setGeometry(3, 2, 150, 19);
+    jobs_ = named(new QComboBox(panel4_), "ComboBox4");
+    jobs_->setGeometry(3, 23, 255, 21);
+    named(new QPushButton(panel4_), "SpeedButton3")->setGeometry(262, 23, 85, 23);
+    panel4_->resize(350, 47);
+    setWidget(content_);
     for (QComboBox* box : {jobZoom_, jpegQuality_, jobs_})
         connect(box, &QComboBox::currentIndexChanged, this, &JobToolWindow::summaryInputsChanged);
+    connect(this, &QDockWidget::topLevelChanged, this, [this](bool floating) { setWide(!floating); });
+    arrange();
+}
+
+void JobToolWindow::setWide(bool wide) {
+    wide_ = wide;
+    arrange();
+}
+
+void JobToolWindow::arrange() {
+    const bool jobs = jobs_->count() > 0;
+    panel4_->setVisible(jobs);
+    bevel_->setVisible(!wide_ && jobs);
+    if (wide_) {
+        panel4_->move(356, 0);
+        content_->setFixedSize(jobs ? 713 : 363, 47);
+    } else {
+        panel4_->move(0, 51);
+        content_->setFixedSize(350, jobs ? 98 : 47);
+    }
 }
 
 void JobToolWindow::applyLanguage(const LanguageTable& t) {

@@ -4,10 +4,13 @@
 #include "geo/mirror_random.h"
 #include "tiles/cache_cleanup.h"
 #include "tools/bookmarks.h"
+#include "ui/coordinate_dialog.h"
+#include "ui/coordinate_edit.h"
 #include "ui/job_tool_window.h"
 #include "ui/map_view.h"
 #include "ui/named.h"
 #include "ui/search_tool_window.h"
+#include "ui/tool_icons.h"
 #include "ui/tool_window_layout.h"
 #include "ui/zoom_tool_window.h"
 
@@ -19,11 +22,13 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace zelvano {
@@ -34,8 +39,10 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Zelvano %1").arg(QStringLiteral(ZELVANO_VERSION)));
     geo::seedMirrorRandom();
+    restoringLayout_ = true;
     buildWidgets();
     connectWidgets();
+    connectToolWindows();
     relabel_ = state_.language->subscribe([this] { applyLanguage(); });
     session_->backBuffer()->resize(paintBox_->size());
     session_->meter().setStatusSink([panel = QPointer<QLabel>(statusPanels_[4])](const QString& text) {
@@ -68,19 +75,26 @@ void MainWindow::buildWidgets() {
     const int widths[] = {120, 120, 90, 340, 100};
     for (int i = 0; i < 5; ++i) {
         statusPanels_[i] = named(new QLabel(status), QStringLiteral("StatusBPanel%1").arg(i).toLatin1().constData());
-        if (i == 4)
-            statusPanels_[i]->setMinimumWidth(widths[i]); // grows to fit "0,000 Mb из интернета"
+        if (i == 3 || i == 4)
+            statusPanels_[i]->setMinimumWidth(widths[i]); // they grow to fit their texts
         else
             statusPanels_[i]->setFixedWidth(widths[i]);
         statusPanels_[i]->setFrameShape(QFrame::StyledPanel);
         if (i == 2 || i == 4) statusPanels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        status->addWidget(statusPanels_[i]);
+        status->addWidget(statusPanels_[i], i == 3 ? 1 : 0); // the selection summary takes the room left
     }
     setStatusBar(status);
 
+    searchMarker_ = named(new QLabel(panel1_), "Image5");
+    searchMarker_->setPixmap(searchMarkerPicture());
+    searchMarker_->setFixedSize(20, 20);
+    searchMarker_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    searchMarker_->hide();
+
     zoomWindow_ = new ZoomToolWindow(this);
-    searchWindow_ = new SearchToolWindow(this);
+    searchWindow_ = new SearchToolWindow(*state_.language, this);
     jobWindow_ = new JobToolWindow(this);
+    coordinateDialog_ = new CoordinateDialog(*state_.language, this);
     addDockWidget(Qt::BottomDockWidgetArea, zoomWindow_);
     addDockWidget(Qt::TopDockWidgetArea, searchWindow_);
     addDockWidget(Qt::TopDockWidgetArea, jobWindow_);
@@ -98,7 +112,6 @@ void MainWindow::connectWidgets() {
     connect(paintBox_, &MapView::pressed, this, &MainWindow::PaintBox1MouseDown);
     connect(paintBox_, &MapView::moved, this, &MainWindow::PaintBox1MouseMove);
     connect(paintBox_, &MapView::released, this, &MainWindow::PaintBox1MouseUp);
-    connect(paintBox_, &MapView::wheelTurned, this, &MainWindow::FormMouseWheel);
     connect(paintBox_, &MapView::resized, this, &MainWindow::Panel1Resize);
     connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     connect(timer3_, &QTimer::timeout, this, &MainWindow::Timer3Timer);
@@ -114,17 +127,60 @@ void MainWindow::connectWidgets() {
     connect(zoomWindow_->fetchButton(), &QToolButton::clicked, this, &MainWindow::ToolButton3Click);
     connect(zoomWindow_->selectButton(), &QToolButton::clicked, this, &MainWindow::ToolButton8Click);
     connect(zoomWindow_->measureButton(), &QToolButton::clicked, this, &MainWindow::ToolButton9Click);
-    connect(zoomWindow_->searchButton(), &QToolButton::clicked, this, [this](bool down) {
-        searchWindow_->setVisible(down);
-        searchWindow_->setFloating(true);
-    });
-    connect(searchWindow_, &QDockWidget::visibilityChanged, this,
-            [this](bool) { zoomWindow_->searchButton()->setChecked(searchWindow_->isVisible()); });
-    connect(jobWindow_, &QDockWidget::visibilityChanged, this, [this](bool) {
-        zoomWindow_->selectButton()->setChecked(jobWindow_->isVisible());
-        updateCursor();
-    });
     connect(jobWindow_, &JobToolWindow::summaryInputsChanged, this, &MainWindow::ComboBox2Change);
+}
+
+// The tool windows' buttons, their docking, and what their showing and hiding does to the view.
+void MainWindow::connectToolWindows() {
+    // The zoom and search windows lie vertical in the left and right docks, horizontal in the others; a
+    // floating one keeps its arrangement. The job window is wide when docked and narrow floating.
+    for (QDockWidget* dock : {static_cast<QDockWidget*>(zoomWindow_), static_cast<QDockWidget*>(searchWindow_)}) {
+        connect(dock, &QDockWidget::dockLocationChanged, this, [this, dock](Qt::DockWidgetArea area) {
+            if (dock->isFloating()) return;
+            const bool vertical = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+            if (dock == zoomWindow_) zoomWindow_->setVertical(vertical);
+            if (dock != searchWindow_) return;
+            searchWindow_->setVertical(vertical);
+            if (!restoringLayout_ && searchWindow_->isVisible()) searchWindow_->latitudeEdit()->setFocus();
+        });
+    }
+    // The search button shows the search window floating in its vertical arrangement, or hides it.
+    connect(zoomWindow_->searchButton(), &QToolButton::clicked, this, [this](bool down) {
+        const QPoint place(state_.settings.toolWindowLayout[1].floatLeft, state_.settings.toolWindowLayout[1].floatTop);
+        searchWindow_->setVisible(down);
+        addDockWidget(Qt::LeftDockWidgetArea, searchWindow_);
+        searchWindow_->setFloating(true);
+        searchWindow_->adjustSize();
+        searchWindow_->move(place);
+    });
+    connect(searchWindow_, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (floating) return;
+        const QPoint place = searchWindow_->pos(); // where it floated, for the search button
+        state_.settings.toolWindowLayout[1].floatLeft = place.x();
+        state_.settings.toolWindowLayout[1].floatTop = place.y();
+    });
+    // Shown or hidden, by their buttons or otherwise: the buttons follow, and the map gets the room.
+    connect(searchWindow_, &QDockWidget::visibilityChanged, this, [this](bool) {
+        zoomWindow_->searchButton()->setChecked(searchWindow_->isVisible());
+        if (!restoringLayout_) QTimer::singleShot(0, this, [this] { Panel1Resize(); });
+    });
+    connect(jobWindow_, &QDockWidget::visibilityChanged, this, [this](bool) {
+        const bool visible = jobWindow_->isVisible();
+        if (!restoringLayout_ && !closing_ && zoomWindow_->selectButton()->isChecked() != visible) {
+            zoomWindow_->selectButton()->setChecked(visible);
+            ToolButton8Click(visible); // as the selection button does
+        }
+        updateCursor();
+        if (!restoringLayout_) QTimer::singleShot(0, this, [this] { Panel1Resize(); });
+    });
+
+    CoordinateEdit* edits[] = {searchWindow_->latitudeEdit(), searchWindow_->longitudeEdit()};
+    for (CoordinateEdit* edit : edits)
+        connect(edit, &CoordinateEdit::characterAccepted, this, &MainWindow::showBookmarkNeutralText);
+    connect(searchWindow_->showButton(), &QPushButton::clicked, this, &MainWindow::ButtonFindClick);
+    connect(searchWindow_->saveButton(), &QPushButton::clicked, this, &MainWindow::ButtonSaveClick);
+    connect(searchWindow_->deleteButton(), &QPushButton::clicked, this, &MainWindow::ButtonDelClick);
+    connect(searchWindow_->bookmarks(), &QComboBox::activated, this, &MainWindow::ComboBox1Select);
 }
 
 void MainWindow::applyLanguage() {
@@ -132,6 +188,7 @@ void MainWindow::applyLanguage() {
     zoomWindow_->applyLanguage(t);
     searchWindow_->applyLanguage(t);
     jobWindow_->applyLanguage(t);
+    coordinateDialog_->applyLanguage(t);
 }
 
 void MainWindow::applySettings() {
@@ -144,6 +201,7 @@ void MainWindow::applySettings() {
     jobWindow_->jpegQualityBox()->setCurrentIndex(s.panelJpegIndex);
     jobWindow_->jobZoomBox()->setCurrentIndex(s.jobZoomIndex);
     restoreToolWindows(*this, {zoomWindow_, searchWindow_, jobWindow_}, s);
+    zoomWindow_->show();
     zoomWindow_->selectButton()->setChecked(s.toolWindowLayout[2].visible);
     selection_.setPresent(state_.loaded.selectionPresent);
     QSlider* slider = zoomWindow_->slider();
@@ -193,6 +251,7 @@ void MainWindow::FormShow() {
         zoomWindow_->searchButton()->setChecked(search);
         jobWindow_->setVisible(jobs);
         zoomWindow_->selectButton()->setChecked(jobs);
+        restoringLayout_ = false;
     }
     QSlider* slider = zoomWindow_->slider();
     slider->blockSignals(true);
@@ -236,14 +295,19 @@ bool MainWindow::waitForLoaders(int ms) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Every key of the window passes its native window first, once, whichever widget has the focus.
-    if (watched == windowHandle() && !closing_ &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    if (watched != windowHandle() || closing_) return QMainWindow::eventFilter(watched, event);
+    // Every key and wheel turn of the window passes its native window first, once, wherever the pointer
+    // or the focus is.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::KeyPress)
             FormKeyDown(key->key());
         else if (!key->isAutoRepeat())
             FormKeyUp(key->key());
+    } else if (event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0) FormMouseWheel(delta < 0); // toward the user zooms in
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -5,13 +5,16 @@
 #pragma once
 
 #include "config/program_state.h"
+#include "tools/measured_path.h"
 #include "view/navigation.h"
 #include "view/selection.h"
 #include "view/view_session.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -19,6 +22,7 @@ class QTimer;
 
 namespace zelvano {
 
+class CoordinateDialog;
 class JobToolWindow;
 class MapView;
 class SearchToolWindow;
@@ -41,6 +45,9 @@ public:
     bool selectionPresent() const { return selection_.present(); }
     QRect selectionPixels() const { return selection_.pixels(); }
     QString statusText(int panel) const;
+    const MeasuredPath& measuredPath() const { return path_; }
+    // The coordinate dialog, kept for the whole run (the job dialog opens it).
+    CoordinateDialog& coordinateDialog() const { return *coordinateDialog_; }
     // Waits until no view loader runs, then handles what they posted; false when `ms` ran out first.
     bool waitForLoaders(int ms);
 
@@ -62,6 +69,7 @@ private:
     void collectSettings();
     void FormShow();
     void FormActivate();
+    void connectToolWindows();
 
     // main_window_view.cpp: the window's side of a drawing pass.
     void DrawView();
@@ -86,6 +94,17 @@ private:
     void setWorkModeButton();
     void updateCursor();
     void setViewPosition(geo::Position position);
+    void showPointerPosition();
+    void measureClick(Qt::MouseButton button, QPoint at);
+    void showMeasuredPath();
+
+    // main_window_search.cpp: the search panel and the bookmarks.
+    void ButtonFindClick();
+    void ButtonSaveClick();
+    void ButtonDelClick();
+    void ComboBox1Select(int index);
+    void showBookmarkNeutralText();
+    void showSearchMarker(bool visible);
 
     // main_window_selection.cpp: the selection tool.
     void selectionPress(QPoint at);
@@ -106,10 +125,16 @@ private:
     bool fetchMissing_ = false;
     bool closing_ = false;
 
-    // Pan tool.
+    bool restoringLayout_ = false; // from construction to the first showing
+    QPointer<QWidget> focusBeforePass_;
+
+    // Pan tool and the pointer read-out.
     bool panPressed_ = false;
     bool panIsClick_ = false;
     QPoint panStart_;
+    std::optional<QPoint> lastPointer_; // over the map
+
+    MeasuredPath path_;
 
     // Selection tool.
     SelectionTool selection_;
@@ -122,6 +147,8 @@ private:
     ZoomToolWindow* zoomWindow_ = nullptr;
     SearchToolWindow* searchWindow_ = nullptr;
     JobToolWindow* jobWindow_ = nullptr;
+    QLabel* searchMarker_ = nullptr; // Image5
+    CoordinateDialog* coordinateDialog_ = nullptr;
     QTimer* timer1_ = nullptr;
     QTimer* timer3_ = nullptr;
 };

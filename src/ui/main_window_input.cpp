@@ -32,7 +32,7 @@ void MainWindow::setViewPosition(geo::Position position) {
 
 void MainWindow::PaintBox1MouseDown(Qt::MouseButton button, QPoint at) {
     if (zoomWindow_->measureButton()->isChecked()) {
-        paintBox_->update(); // the measured path is drawn by the paint handler
+        measureClick(button, at);
         return;
     }
     if (zoomWindow_->selectButton()->isChecked()) {
@@ -46,6 +46,7 @@ void MainWindow::PaintBox1MouseDown(Qt::MouseButton button, QPoint at) {
 
 void MainWindow::PaintBox1MouseMove(QPoint at) {
     if (isActiveWindow() && !paintBox_->hasFocus()) paintBox_->setFocus();
+    lastPointer_ = at;
     if (selection_.dragging()) {
         selectionMove(at);
     } else if (panPressed_) {
@@ -53,9 +54,31 @@ void MainWindow::PaintBox1MouseMove(QPoint at) {
         paintBox_->setCursor(Qt::ClosedHandCursor);
         paintBox_->setPanOffset(at - panStart_);
     }
-    const geo::Position under = positionAt(viewCentre(), viewSize(), at);
+    showPointerPosition();
+}
+
+// Panels 0 and 1: the position under the pointer, renewed by its moves and by every redraw.
+void MainWindow::showPointerPosition() {
+    if (!lastPointer_) return;
+    const geo::Position under = positionAt(viewCentre(), viewSize(), *lastPointer_);
     statusPanels_[0]->setText(latitudeText(under.lat));
     statusPanels_[1]->setText(longitudeText(under.lonW));
+}
+
+// --- Measuring ---
+
+// A left click adds a point to the path, any other button clears it; panel 2 shows the total.
+void MainWindow::measureClick(Qt::MouseButton button, QPoint at) {
+    if (button == Qt::LeftButton)
+        path_.add(viewCentre().position, viewCentre().zoom, session_->backBuffer()->size(), at);
+    else
+        path_.clear();
+    statusPanels_[2]->setText(path_.readOut());
+    showMeasuredPath();
+}
+
+void MainWindow::showMeasuredPath() {
+    paintBox_->setPath(path_.lines(session_->backBuffer()->size(), viewCentre().zoom));
 }
 
 void MainWindow::PaintBox1MouseUp(Qt::MouseButton button, QPoint at) {
@@ -99,7 +122,7 @@ void MainWindow::FormMouseWheel(bool down) {
     inputReady_ = false;
     QSlider* slider = zoomWindow_->slider();
     slider->setValue(slider->value() + (down ? 1 : -1));
-    timer3_->start();
+    if (!timer3_->isActive()) timer3_->start(); // notches within one period cost one redraw
     inputReady_ = true;
 }
 

@@ -70,11 +70,13 @@ void MainWindow::ToolButton8Click(bool down) {
             timer1_->start();
             RxSlider1Changed();
         }
+        ComboBox2Change(); // the summary and the run button with the selection back
     } else {
         if (jobWindow_->jobsBox()->count() == 0) {
             jobWindow_->hide();
             selection_.setPresent(false);
             statusPanels_[3]->setText(QStringLiteral(" "));
+            ComboBox2Change();
         }
         showOutline();
         RxSlider1Changed();
@@ -92,7 +94,13 @@ void MainWindow::Timer1Timer() {
         outlineTicks_ = (outlineTicks_ + 1) % 5;
         showOutline();
     }
-    if (markerBlinks_ < 17) ++markerBlinks_;
+    // The search marker blinks 17 times after a jump, then stays hidden.
+    if (markerBlinks_ < 17) {
+        showSearchMarker(!searchMarker_->isVisible());
+        ++markerBlinks_;
+    } else {
+        showSearchMarker(false);
+    }
     if (!selection_.shown() && markerBlinks_ > 16) {
         timer1_->stop();
         showOutline();

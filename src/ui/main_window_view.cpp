@@ -22,6 +22,7 @@ void MainWindow::RefreshView() {
     SetInputEnabled(false);
     if (activated_ && !closing_) DrawView(); // the session stops the latest loader first
     SetInputEnabled(true);
+    showPointerPosition();
 }
 
 void MainWindow::DrawView() {
@@ -40,6 +41,8 @@ void MainWindow::DrawView() {
     input.buttonFace = palette().button().color();
     input.showProgress = [this] { paintBox_->repaint(); };
     session_->refresh(input, std::make_shared<const FetchSettings>(fetchSettingsFrom(s, state_.folder)));
+    path_.renewOffsets(input.centre.position, input.centre.zoom);
+    showMeasuredPath();
     paintBox_->update();
     QGuiApplication::restoreOverrideCursor();
     updateCursor();
@@ -51,11 +54,17 @@ void MainWindow::SetInputEnabled(bool enabled) {
     QWidget* parts[] = {
         panel1_, panels[0], panels[1], panels[3], panels[2], zoomWindow_->slider(), zoomWindow_->toolBar()};
     if (!enabled) {
+        // A disabled widget loses the keyboard focus: the field the user types in gets it back after the
+        // pass, so a key that redraws the view never takes it away (and the key still reaches the field).
+        focusBeforePass_ = QApplication::focusWidget();
         for (QWidget* w : parts)
             w->setEnabled(false);
     } else {
         for (auto it = std::rbegin(parts); it != std::rend(parts); ++it)
             (*it)->setEnabled(true);
+        if (focusBeforePass_ && focusBeforePass_->isEnabled() && QApplication::focusWidget() != focusBeforePass_)
+            focusBeforePass_->setFocus(Qt::OtherFocusReason);
+        focusBeforePass_ = nullptr;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 namespace zelvano {
 
@@ -28,19 +27,33 @@ void MapView::setOutline(const QRect& outline, int phase) {
     update(outline.adjusted(-1, -1, 2, 2));
 }
 
+void MapView::setPath(std::vector<QLine> lines) {
+    path_ = std::move(lines);
+    update();
+}
+
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    QPoint at;
     {
         auto guard = buffer_->lock();
         const QImage& picture = buffer_->image();
-        const QPoint at((width() - picture.width()) / 2 + panOffset_.x(),
-                        (height() - picture.height()) / 2 + panOffset_.y());
+        at = QPoint((width() - picture.width()) / 2 + panOffset_.x(),
+                    (height() - picture.height()) / 2 + panOffset_.y());
         painter.drawImage(at, picture);
         // The strips the shifted picture leaves uncovered.
         QRegion uncovered(rect());
         uncovered -= QRect(at, picture.size());
         for (const QRect& r : uncovered)
             painter.fillRect(r, palette().button());
+    }
+    if (!path_.empty() && panOffset_.isNull()) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(at);
+        painter.setPen(QPen(QColor(255, 0, 0, 128), 2.0));
+        painter.drawLines(path_.data(), static_cast<int>(path_.size()));
+        painter.restore();
     }
     if (!outline_.isNull() && panOffset_.isNull()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -62,12 +75,6 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
     emit released(event->button(), event->position().toPoint());
-}
-
-void MapView::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (delta != 0) emit wheelTurned(delta < 0);
-    event->accept();
 }
 
 void MapView::resizeEvent(QResizeEvent*) {

@@ -1,5 +1,6 @@
 // PaintBox1: the map on the screen. Paints the back buffer (shifted while the user drags a pan) and the
-// selection outline, and reports the mouse, the wheel and its size changes as signals. UI thread.
+// selection outline and the measured path, and reports the mouse and its size changes as signals (the
+// window takes the wheel). UI thread.
 #pragma once
 
 #include "view/back_buffer.h"
@@ -7,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace zelvano {
 
@@ -19,12 +21,13 @@ public:
     void setPanOffset(QPoint offset);
     // The rectangle outline drawn inverted over the picture; empty for none. `phase` moves its dashes.
     void setOutline(const QRect& outline, int phase);
+    // The measured path: half-opaque red lines 2 pixels wide over the picture, in back-buffer pixels.
+    void setPath(std::vector<QLine> lines);
 
 signals:
     void pressed(Qt::MouseButton button, QPoint at);
     void moved(QPoint at);
     void released(Qt::MouseButton button, QPoint at);
-    void wheelTurned(bool towardUser); // toward the user zooms in
     void resized();
 
 protected:
@@ -32,7 +35,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -40,6 +42,7 @@ private:
     QPoint panOffset_;
     QRect outline_;
     int phase_ = 0;
+    std::vector<QLine> path_;
 };
 
 } // namespace zelvano

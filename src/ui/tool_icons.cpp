@@ -105,6 +105,20 @@ QIcon toolIcon(int image) {
     return QIcon(pixmap);
 }
 
+QPixmap searchMarkerPicture() {
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 40, 40), 2));
+    p.drawEllipse(QRectF(3, 3, 14, 14));
+    p.drawLine(QPointF(10, 0), QPointF(10, 6));
+    p.drawLine(QPointF(10, 14), QPointF(10, 20));
+    p.drawLine(QPointF(0, 10), QPointF(6, 10));
+    p.drawLine(QPointF(14, 10), QPointF(20, 10));
+    return pixmap;
+}
+
 QCursor measureCursor() {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);

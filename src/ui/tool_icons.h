@@ -5,10 +5,14 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QPixmap>
 
 namespace zelvano {
 
 QIcon toolIcon(int image);
+
+// The search marker Image5: a ring with a cross, 20 x 20, transparent around it.
+QPixmap searchMarkerPicture();
 
 // The measuring pointer: an arrow above a ruler.
 QCursor measureCursor();

@@ -1,9 +1,12 @@
-// Where the three tool windows stand (TBToolWindow1 zoom, 2 search, 3 jobs): on a dock side or floating at
-// a place, and whether the second and third show. Restored from and written back to the settings' tool-
-// window layout. UI thread.
+// Where the three tool windows stand (TBToolWindow1 zoom, 2 search, 3 jobs), as the settings keep it: on
+// a dock side, in a row of that dock and at a place along it, or floating at a place on the screen; their
+// arrangement, and whether the second and third show. Restored at start-up and written back at the close.
+// UI thread.
 #pragma once
 
 #include "config/settings.h"
+
+#include <QRect>
 
 #include <array>
 
@@ -12,11 +15,25 @@ class QMainWindow;
 
 namespace zelvano {
 
-using ToolWindows = std::array<QDockWidget*, kToolWindowCount>;
+class JobToolWindow;
+class SearchToolWindow;
+class ZoomToolWindow;
 
-// Docks each window on its stored side, or floats it at its stored place.
-void restoreToolWindows(QMainWindow& window, const ToolWindows& docks, const Settings& settings);
+struct ToolWindows {
+    ZoomToolWindow* zoom = nullptr;
+    SearchToolWindow* search = nullptr;
+    JobToolWindow* jobs = nullptr;
+
+    std::array<QDockWidget*, kToolWindowCount> docks() const;
+};
+
+// A floating place brought back onto the screen where it would reach past its right or bottom edge.
+QPoint onScreen(QPoint place, QSize window, QRect screen);
+
+// Docks each window on its stored side, rows and places in their stored order, or floats it at its stored
+// place (kept on the screen), in its stored arrangement.
+void restoreToolWindows(QMainWindow& window, const ToolWindows& tools, const Settings& settings);
 // The layout as the user left it; the visibility only once the windows have been shown.
-void storeToolWindows(const QMainWindow& window, const ToolWindows& docks, bool shown, Settings& settings);
+void storeToolWindows(const QMainWindow& window, const ToolWindows& tools, bool shown, Settings& settings);
 
 } // namespace zelvano

@@ -1,30 +1,28 @@
 #include "ui/zoom_tool_window.h"
 
 #include "geo/tile_id.h"
+#include "ui/drag_handle.h"
 #include "ui/named.h"
 #include "ui/tool_icons.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace zelvano {
 
 ZoomToolWindow::ZoomToolWindow(QWidget* parent) : QDockWidget(parent) {
     setObjectName(QStringLiteral("TBToolWindow1"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    auto* content = new QWidget(this);
-    auto* layout = new QHBoxLayout(content);
-    layout->setContentsMargins(2, 0, 2, 0);
-    slider_ = named(new QSlider(Qt::Horizontal, content), "RxSlider1");
+    content_ = new QWidget(this);
+    slider_ = named(new QSlider(Qt::Horizontal, content_), "RxSlider1");
     slider_->setRange(geo::kMinLevel, geo::kMaxLevel);
     slider_->setPageStep(1);
-    slider_->setFixedWidth(269);
-    zoomLabel_ = named(new QLabel(content), "Label1");
-    zoomLabel_->setMinimumWidth(24);
-    toolBar_ = named(new QToolBar(content), "ToolBar1");
+    zoomLabel_ = named(new QLabel(content_), "Label1");
+    zoomLabel_->setAlignment(Qt::AlignCenter);
+    toolBar_ = named(new QToolBar(content_), "ToolBar1");
     toolBar_->setIconSize(QSize(20, 20));
     auto button = [this](const char* name, int image, bool checkable) {
         auto* b = named(new QToolButton(toolBar_), name);
@@ -41,12 +39,38 @@ ZoomToolWindow::ZoomToolWindow(QWidget* parent) : QDockWidget(parent) {
     selectButton_ = button("ToolButton8", kImageSelection, true);
     measureButton_ = button("ToolButton9", kImageMeasure, true);
     settingsButton_ = button("ToolButton6", kImageSettings, false);
-    layout->addWidget(slider_);
-    layout->addWidget(zoomLabel_);
-    layout->addWidget(toolBar_);
-    layout->addStretch();
-    setWidget(content);
-    setTitleBarWidget(new QWidget(this)); // no caption, no close button
+    setWidget(content_);
+    setTitleBarWidget(new DragHandle(this)); // no caption, no close button
+    connect(this, &QDockWidget::topLevelChanged, this, [this] { arrange(); });
+    setVertical(false);
+}
+
+void ZoomToolWindow::setVertical(bool vertical) {
+    vertical_ = vertical;
+    // The handle runs across the window's narrow side: at the left of the horizontal window, on top of
+    // the vertical one.
+    setFeatures(vertical ? features() & ~QDockWidget::DockWidgetVerticalTitleBar
+                         : features() | QDockWidget::DockWidgetVerticalTitleBar);
+    arrange();
+}
+
+// Slider 269 long, the label 28 after its start + 1, the toolbar (222 long) after that; floating, 7
+// pixels in.
+void ZoomToolWindow::arrange() {
+    const int inset = isFloating() ? 7 : 0;
+    slider_->setOrientation(vertical_ ? Qt::Vertical : Qt::Horizontal);
+    toolBar_->setOrientation(vertical_ ? Qt::Vertical : Qt::Horizontal);
+    if (!vertical_) {
+        content_->setFixedSize(520 + inset, 28);
+        slider_->setGeometry(inset, 0, 269, 28);
+        zoomLabel_->setGeometry(270 + inset, 0, 27, 28);
+        toolBar_->setGeometry(298 + inset, 0, 222, 28);
+    } else {
+        content_->setFixedSize(29, 520 + inset);
+        slider_->setGeometry(0, inset, 29, 269);
+        zoomLabel_->setGeometry(0, 270 + inset, 29, 27);
+        toolBar_->setGeometry(0, 298 + inset, 29, 222);
+    }
 }
 
 void ZoomToolWindow::applyLanguage(const LanguageTable& t) {
@@ -66,6 +90,8 @@ void ZoomToolWindow::setLook(QToolButton* button, const ButtonLook& look, const 
 void ZoomToolWindow::showZoom(int zoom, const LanguageTable& language) {
     slider_->setToolTip(language.languageText(37) + u' ' + QString::number(zoom));
     zoomLabel_->setText(QString::number(zoom));
+    if (slider_->isVisible())
+        QToolTip::showText(slider_->mapToGlobal(QPoint(0, slider_->height())), slider_->toolTip(), slider_);
 }
 
 } // namespace zelvano

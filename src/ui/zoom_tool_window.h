@@ -1,6 +1,7 @@
 // TBToolWindow1: the zoom slider RxSlider1 with its label Label1, and the toolbar ToolBar1 with the
-// work-mode, layer, fetch-missing, search, selection, measuring and settings buttons. A dock without a
-// caption; the main window connects its controls. UI thread.
+// work-mode, layer, fetch-missing, search, selection, measuring and settings buttons. No caption, a drag
+// handle; horizontal (520 × 28) in the top and bottom docks, vertical (29 × 520) in the left and right
+// ones, the content 7 pixels in when floating. UI thread.
 #pragma once
 
 #include "config/language_table.h"
@@ -23,8 +24,11 @@ public:
     void applyLanguage(const LanguageTable& language);
     // The picture and hint of a state button (work mode, layers).
     static void setLook(QToolButton* button, const ButtonLook& look, const LanguageTable& language);
-    // The slider's hint "Увеличение N" and the label.
+    // The slider's hint "Увеличение N", shown at once, and the label.
     void showZoom(int zoom, const LanguageTable& language);
+
+    void setVertical(bool vertical);
+    bool isVertical() const { return vertical_; }
 
     QSlider* slider() const { return slider_; }
     QLabel* zoomLabel() const { return zoomLabel_; }
@@ -38,6 +42,9 @@ public:
     QToolButton* settingsButton() const { return settingsButton_; } // ToolButton6
 
 private:
+    void arrange();
+
+    QWidget* content_ = nullptr;
     QSlider* slider_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
     QToolBar* toolBar_ = nullptr;
@@ -48,6 +55,7 @@ private:
     QToolButton* selectButton_ = nullptr;
     QToolButton* measureButton_ = nullptr;
     QToolButton* settingsButton_ = nullptr;
+    bool vertical_ = false;
 };
 
 } // namespace zelvano

@@ -85,10 +85,13 @@ protected:
         mouse(QEvent::MouseButtonPress, at, button, button);
         mouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
     }
-    void wheel(int delta) {
-        QWheelEvent event(middle(), view()->mapToGlobal(middle()), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view(), &event);
+    // A wheel turn as the platform delivers it: to the window, over the given widget (the map by default).
+    void wheel(int delta, QWidget* over = nullptr) {
+        QWidget* target = over ? over : view();
+        const QPoint at = target->mapTo(window.get(), QPoint(target->width() / 2, target->height() / 2));
+        QWheelEvent event(at, window->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window->windowHandle(), &event);
     }
     void key(int k) { QTest::keyClick(window->windowHandle(), static_cast<Qt::Key>(k)); }
 
