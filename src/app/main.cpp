@@ -2,18 +2,20 @@
 // Ctrl+C saves the settings like any other close.
 #include "base/termination_signals.h"
 #include "config/program_folder.h"
+#include "ui/guarded_application.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <exception>
 #include <optional>
 
 #include <unistd.h>
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zelvano"));
+namespace {
+
+int run() {
     // The handler is in place before the window exists: a signal that comes early waits in the pipe
     // until the event loop runs and then closes the window like any other close.
     const zelvano::TerminationSignals termination;
@@ -30,4 +32,17 @@ int main(int argc, char* argv[]) {
     window.show();
     window.activateWindow(); // the first activation draws the map, with or without a window manager
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    zelvano::GuardedApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelvano"));
+    try {
+        return run();
+    } catch (const std::exception& e) { // the window could not even be made
+        zelvano::GuardedApplication::showError(QString::fromLocal8Bit(e.what()));
+        return 1;
+    }
 }

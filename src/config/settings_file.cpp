@@ -357,7 +357,37 @@ bool saveSettings(const Settings& settings, const QString& programFolder) {
     return writeTextLines(settingsFilePath(programFolder), settingsLines(settings));
 }
 
+namespace {
+
+// "toolWindowLayout.N.field", as the JSON form names them: N 0 to 2; "visible" of windows 1 and 2 only.
+bool setToolWindowField(Settings& settings, const QString& name, const QString& value) {
+    const QStringList parts = name.split(u'.');
+    if (parts.size() != 3 || parts[0] != u"toolWindowLayout") return false;
+    const auto w = parseInt32(parts[1]);
+    if (!w || *w < 0 || *w >= kToolWindowCount) return false;
+    ToolWindowLayout& t = settings.toolWindowLayout[*w];
+    const QString& field = parts[2];
+    if (field == u"vertical" || field == u"floating" || (field == u"visible" && *w > 0)) {
+        if (value != u"true" && value != u"false") return false;
+        (field == u"vertical" ? t.vertical : field == u"floating" ? t.floating : t.visible) = value == u"true";
+        return true;
+    }
+    int* number = field == u"dockPos"     ? &t.dockPos
+                  : field == u"dockRow"   ? &t.dockRow
+                  : field == u"floatLeft" ? &t.floatLeft
+                  : field == u"floatTop"  ? &t.floatTop
+                  : field == u"dockSide"  ? &t.dockSide
+                                          : nullptr;
+    const auto v = parseInt32(value);
+    if (!number || !v || (number == &t.dockSide && (*v < kLeftDock || *v > kRightDock))) return false;
+    *number = *v;
+    return true;
+}
+
+} // namespace
+
 bool setSettingByName(Settings& settings, const QString& name, const QString& value) {
+    if (name.startsWith(u"toolWindowLayout.")) return setToolWindowField(settings, name, value);
     if (name == QLatin1String("workMode") || name == QLatin1String("jobWorkMode")) {
         WorkMode& mode = name == QLatin1String("workMode") ? settings.workMode : settings.jobWorkMode;
         for (const WorkMode m : {WorkMode::CacheOnly, WorkMode::InternetOnly, WorkMode::CacheAndInternet}) {

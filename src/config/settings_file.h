@@ -36,7 +36,8 @@ QStringList settingsLines(const Settings& settings);
 bool saveSettings(const Settings& settings, const QString& programFolder);
 
 // Sets one setting by its name from text: flags "true"/"false", numbers with a point, work modes by the
-// names settingsAsJson uses, mouseMode "S" or "C". False for an unknown name or a value of the wrong kind.
+// names settingsAsJson uses, mouseMode "S" or "C", a tool window's field as "toolWindowLayout.2.visible".
+// False for an unknown name or a value of the wrong kind.
 bool setSettingByName(Settings& settings, const QString& name, const QString& value);
 
 enum class Secrets { Masked, Shown };

@@ -18,16 +18,16 @@ JobToolWindow::JobToolWindow(QWidget* parent) : QDockWidget(parent) {
     content_ = new QWidget(this);
     panel7_ = named(new QFrame(content_), "Panel7");
     panel7_->setGeometry(0, 0, 350, 47);
-    named(new QLabel(panel7_), "Label6")->setGeometry(3, 2, 72, 19);
+    named(new QLabel(panel7_), "Label6")->setGeometry(3, 2, 80, 19);
     jobZoom_ = named(new QComboBox(panel7_), "ComboBox2");
     for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
         jobZoom_->addItem(QString::number(z));
-    jobZoom_->setGeometry(76, 0, 50, 21);
-    named(new QLabel(panel7_), "Label14")->setGeometry(134, 2, 86, 19);
+    jobZoom_->setGeometry(84, 0, 50, 21);
+    named(new QLabel(panel7_), "Label14")->setGeometry(142, 2, 80, 19);
     jpegQuality_ = named(new QComboBox(panel7_), "ComboBox3");
     for (int q = 10; q <= 100; q += 10)
         jpegQuality_->addItem(QStringLiteral("%1%").arg(q));
-    jpegQuality_->setGeometry(222, 0, 60, 21);
+    jpegQuality_->setGeometry(224, 0, 62, 21);
     selectionLabel_ = named(new QLabel(QString::fromUtf16(kNoSelectionLabel), panel7_), "Label15");
     selectionLabel_->setGeometry(3, 24, 255, 21);
     runButton_ = named(new QPushButton(panel7_), "SpeedButton2");

@@ -10,6 +10,7 @@
 #include "ui/map_view.h"
 #include "ui/named.h"
 #include "ui/search_tool_window.h"
+#include "ui/status_panel.h"
 #include "ui/tool_icons.h"
 #include "ui/tool_window_layout.h"
 #include "ui/zoom_tool_window.h"
@@ -71,17 +72,19 @@ void MainWindow::buildWidgets() {
     setCentralWidget(panel1_);
     resize(792, 564);
 
+    // Panels 0 to 2 and 4 as wide as their longest texts, the selection summary (3) in all the room left.
     QStatusBar* status = named(new QStatusBar(this), "StatusB");
-    const int widths[] = {120, 120, 90, 340, 100};
+    const QStringList longest[] = {{QStringLiteral("S85° 59,999'")},
+                                   {QStringLiteral("W179° 59,999'")},
+                                   {QStringLiteral("99999,999km")},
+                                   {QStringLiteral("Выделено 1024x1024px, в памяти 2mb")},
+                                   {QStringLiteral("0,000 Mb из интернета")}};
     for (int i = 0; i < 5; ++i) {
-        statusPanels_[i] = named(new QLabel(status), QStringLiteral("StatusBPanel%1").arg(i).toLatin1().constData());
-        if (i == 3 || i == 4)
-            statusPanels_[i]->setMinimumWidth(widths[i]); // they grow to fit their texts
-        else
-            statusPanels_[i]->setFixedWidth(widths[i]);
-        statusPanels_[i]->setFrameShape(QFrame::StyledPanel);
-        if (i == 2 || i == 4) statusPanels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        status->addWidget(statusPanels_[i], i == 3 ? 1 : 0); // the selection summary takes the room left
+        auto* panel = named(new StatusPanel(status), QStringLiteral("StatusBPanel%1").arg(i).toLatin1().constData());
+        statusPanels_[i] = panel;
+        panel->fitTexts(longest[i]);
+        if (i == 2 || i == 4) panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        status->addWidget(panel, i == 3 ? 1 : 0);
     }
     setStatusBar(status);
 

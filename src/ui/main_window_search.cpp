@@ -65,10 +65,12 @@ void MainWindow::ButtonSaveClick() {
         bookmarkLine({name, searchWindow_->searchZoom()->currentText(), searchWindow_->latHemisphere()->currentText(),
                       searchWindow_->latitudeEdit()->text(), searchWindow_->lonHemisphere()->currentText(),
                       searchWindow_->longitudeEdit()->text()});
+    box->setEditText(name);
     box->insertItem(0, line); // at the top until the next start sorts it in
     if (!saveBookmarks(state_.folder, itemsOf(box)))
         QMessageBox::warning(this, state_.language->languageText(36), state_.language->languageText(39));
     box->setCurrentIndex(0);
+    box->setEditText(line);
 }
 
 void MainWindow::ButtonDelClick() {

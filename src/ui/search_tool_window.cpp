@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 namespace zelvano {
 
@@ -43,7 +44,9 @@ SearchToolWindow::SearchToolWindow(const LanguageTable& language, QWidget* paren
     bookmarks_->setEditable(true);
     bookmarks_->setInsertPolicy(QComboBox::NoInsert);
     bookmarks_->setMaxVisibleItems(10);
-    bookmarks_->lineEdit()->setMaxLength(kBookmarkNameLength);
+    // A typed name has at most 20 characters; a chosen bookmark shows its whole line.
+    bookmarks_->lineEdit()->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral(".{0,%1}").arg(kBookmarkNameLength)), bookmarks_));
     bookmarks_->addItem(QString::fromUtf16(kDesignedBookmark));
     saveButton_ = named(new QPushButton(panels_[3]), "ButtonSave");
     deleteButton_ = named(new QPushButton(panels_[3]), "ButtonDel");

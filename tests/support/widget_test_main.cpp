@@ -1,13 +1,12 @@
-// Test main for the widget suite: a QApplication on the offscreen platform.
+// Test main for the widget suite: the desktop program's application object on the offscreen platform.
 #include "base/headless_gui.h"
-
-#include <QApplication>
+#include "ui/guarded_application.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     zelvano::prepareHeadlessGui();
-    QApplication app(argc, argv);
+    zelvano::GuardedApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
