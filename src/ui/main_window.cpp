@@ -254,6 +254,7 @@ void MainWindow::FormShow() {
         zoomWindow_->searchButton()->setChecked(search);
         jobWindow_->setVisible(jobs);
         zoomWindow_->selectButton()->setChecked(jobs);
+        keepToolWindowsOnScreen(*this, {zoomWindow_, searchWindow_, jobWindow_});
         restoringLayout_ = false;
     }
     QSlider* slider = zoomWindow_->slider();

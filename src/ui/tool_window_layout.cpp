@@ -108,6 +108,14 @@ void restoreToolWindows(QMainWindow& window, const ToolWindows& tools, const Set
     }
 }
 
+void keepToolWindowsOnScreen(const QMainWindow& window, const ToolWindows& tools) {
+    for (QDockWidget* dock : tools.docks()) {
+        if (!dock->isFloating() || !dock->isVisible()) continue;
+        const QRect frame = dock->frameGeometry();
+        dock->move(onScreen(frame.topLeft(), frame.size(), screenOf(window)));
+    }
+}
+
 void storeToolWindows(const QMainWindow& window, const ToolWindows& tools, bool shown, Settings& settings) {
     const auto docks = tools.docks();
     // Rows of a dock from the top or left, places along it by position: the order in which restoring

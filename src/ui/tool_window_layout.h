@@ -33,6 +33,8 @@ QPoint onScreen(QPoint place, QSize window, QRect screen);
 // Docks each window on its stored side, rows and places in their stored order, or floats it at its stored
 // place (kept on the screen), in its stored arrangement.
 void restoreToolWindows(QMainWindow& window, const ToolWindows& tools, const Settings& settings);
+// Pulls floating windows back onto the screen by their frames, which are known once they are shown.
+void keepToolWindowsOnScreen(const QMainWindow& window, const ToolWindows& tools);
 // The layout as the user left it; the visibility only once the windows have been shown.
 void storeToolWindows(const QMainWindow& window, const ToolWindows& tools, bool shown, Settings& settings);
 

@@ -8,6 +8,7 @@
 #include "support/temp_program_folder.h"
 #include "support/test_tile_server.h"
 #include "support/tile_fixtures.h"
+#include "tools/coordinate_text.h"
 #include "ui/main_window.h"
 #include "ui/map_view.h"
 
@@ -68,6 +69,7 @@ protected:
         return *window;
     }
 
+    MainWindow& w() const { return *window; }
     MapView* view() const { return window->findChild<MapView*>(QStringLiteral("PaintBox1")); }
     template <class T> T* child(const char* name) const { return window->findChild<T*>(QLatin1String(name)); }
     QPoint middle() const { return QPoint(view()->width() / 2, view()->height() / 2); }
