@@ -6,6 +6,7 @@
 
 #include "config/program_state.h"
 #include "tools/measured_path.h"
+#include "ui/kept_focus.h"
 #include "view/navigation.h"
 #include "view/selection.h"
 #include "view/view_session.h"
@@ -126,7 +127,7 @@ private:
     bool closing_ = false;
 
     bool restoringLayout_ = false; // from construction to the first showing
-    QPointer<QWidget> focusBeforePass_;
+    KeptFocus focusBeforePass_;
 
     // Pan tool and the pointer read-out.
     bool panPressed_ = false;

@@ -54,17 +54,16 @@ void MainWindow::SetInputEnabled(bool enabled) {
     QWidget* parts[] = {
         panel1_, panels[0], panels[1], panels[3], panels[2], zoomWindow_->slider(), zoomWindow_->toolBar()};
     if (!enabled) {
-        // A disabled widget loses the keyboard focus: the field the user types in gets it back after the
-        // pass, so a key that redraws the view never takes it away (and the key still reaches the field).
-        focusBeforePass_ = QApplication::focusWidget();
+        // The field the user types in gets the focus, caret and selection back after the pass, so a key
+        // that redraws the view never takes them away (and the key still reaches the field).
+        focusBeforePass_ = KeptFocus::take();
         for (QWidget* w : parts)
             w->setEnabled(false);
     } else {
         for (auto it = std::rbegin(parts); it != std::rend(parts); ++it)
             (*it)->setEnabled(true);
-        if (focusBeforePass_ && focusBeforePass_->isEnabled() && QApplication::focusWidget() != focusBeforePass_)
-            focusBeforePass_->setFocus(Qt::OtherFocusReason);
-        focusBeforePass_ = nullptr;
+        focusBeforePass_.giveBack();
+        focusBeforePass_ = {};
     }
 }
 

@@ -73,6 +73,15 @@ TEST_F(SearchTest, TypingThroughTheWindowReachesTheField) {
     EXPECT_EQ(edit7()->text(), QStringLiteral("55°30"));
     EXPECT_EQ(edit7()->cursorPosition(), 3);
 
+    // So does a selection, either way round: typing replaces it.
+    focus(bookmarks());
+    bookmarks()->lineEdit()->selectAll();
+    type(QStringLiteral("Dacha"));
+    EXPECT_EQ(bookmarks()->currentText(), QStringLiteral("Dacha"));
+    bookmarks()->lineEdit()->setSelection(5, -3); // "cha", the caret before it
+    type(QStringLiteral("y"));
+    EXPECT_EQ(bookmarks()->currentText(), QStringLiteral("Day"));
+
     // Hemisphere keys, in Latin and on a Russian layout, choose the hemisphere and insert nothing.
     focus(edit10());
     type(QStringLiteral("e"));

@@ -4,6 +4,7 @@
 
 #include "config/settings_file.h"
 #include "geo/tile_math.h"
+#include "support/qt_printers.h"
 #include "support/silent_server.h"
 #include "support/temp_program_folder.h"
 #include "support/test_tile_server.h"
