@@ -77,7 +77,7 @@ void MainWindow::buildWidgets() {
     const QStringList longest[] = {{QStringLiteral("S85° 59,999'")},
                                    {QStringLiteral("W179° 59,999'")},
                                    {QStringLiteral("99999,999km")},
-                                   {QStringLiteral("Выделено 1024x1024px, в памяти 2mb")},
+                                   {QStringLiteral("Выделено 1024x1024px, в памяти 2,000mb, скачать~ 0,1mb")},
                                    {QStringLiteral("0,000 Mb из интернета")}};
     for (int i = 0; i < 5; ++i) {
         auto* panel = named(new StatusPanel(status), QStringLiteral("StatusBPanel%1").arg(i).toLatin1().constData());

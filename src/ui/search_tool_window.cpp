@@ -86,8 +86,8 @@ void SearchToolWindow::setVertical(bool vertical) {
             place(i == 0 ? latHemisphere_ : lonHemisphere_, 55, 1, 40, 21);
             place(i == 0 ? latitudeEdit_ : longitudeEdit_, 99, 1, 91, 21);
         }
-        place(labels_[2], 3, 2, 72, 21);
-        place(searchZoom_, 76, 1, 44, 21);
+        place(labels_[2], 3, 2, 76, 21); // room for the whole "Увеличение"; two digits fit the narrower box
+        place(searchZoom_, 80, 1, 40, 21);
         place(showButton_, 122, 0, 68, 23);
         place(bookmarks_, 3, 2, 185, 21);
         place(saveButton_, 4, 26, 84, 23);

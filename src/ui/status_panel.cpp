@@ -9,7 +9,7 @@ namespace zelvano {
 
 StatusPanel::StatusPanel(QWidget* parent) : QLabel(parent) {
     QFont small = font();
-    small.setPointSizeF(small.pointSizeF() - 1);
+    small.setPointSizeF(small.pointSizeF() - 1.5);
     setFont(small);
     setFrameShape(QFrame::StyledPanel);
 }

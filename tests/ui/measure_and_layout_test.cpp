@@ -241,6 +241,8 @@ TEST_F(WindowMendsTest, WheelAnywhereAndOnePeriod) {
 // The pointer read-out and the selection summary: the read-out is renewed by a redraw, and the summary fits
 // panel 3 whole.
 TEST_F(WindowMendsTest, StatusPanels) {
+    settings.windowWidth = 792; // the designed size holds the whole selection summary
+    settings.windowHeight = 564;
     open();
     mouse(QEvent::MouseMove, QPoint(100, 100), Qt::NoButton, Qt::NoButton);
     const QString before = w().statusText(0);
@@ -250,7 +252,9 @@ TEST_F(WindowMendsTest, StatusPanels) {
     child<QToolButton>("ToolButton8")->click();
     drag(QPoint(100, 100), QPoint(228, 228));
     auto* panel = child<QLabel>("StatusBPanel3");
-    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()))
+        << panel->text().toStdString();
+    EXPECT_EQ(w().width(), 792);
     w().waitForLoaders(20000);
 }
 
