@@ -13,21 +13,30 @@
 
 using namespace zelvano;
 
+namespace {
+
+// The program on the folder, working from its cache only: the default hosts are never asked.
+void startOffline(QProcess& app, const test::TempProgramFolder& folder) {
+    Settings offline;
+    offline.workMode = WorkMode::CacheOnly;
+    ASSERT_TRUE(saveSettings(offline, folder.path()));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZELVANO_HOME"), folder.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    app.setProcessEnvironment(env);
+    app.start(QStringLiteral(ZELVANO_APP), {});
+    ASSERT_TRUE(app.waitForStarted());
+}
+
+} // namespace
+
 // A session logout (SIGTERM) or Ctrl+C (SIGINT) closes the window the normal way: the settings are saved.
 TEST(App, TerminationSignalsCloseTheWindowAndSaveTheSettings) {
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
         test::TempProgramFolder folder;
-        Settings offline; // the default hosts are never asked
-        offline.workMode = WorkMode::CacheOnly;
-        ASSERT_TRUE(saveSettings(offline, folder.path()));
         QProcess app;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ZELVANO_HOME"), folder.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        app.setProcessEnvironment(env);
-        app.start(QStringLiteral(ZELVANO_APP), {});
-        ASSERT_TRUE(app.waitForStarted());
+        ASSERT_NO_FATAL_FAILURE(startOffline(app, folder));
         // The language file is written while the window is built, after the signal handler is in place;
         // the settings file is then replaced at close only.
         ASSERT_TRUE(
@@ -46,9 +55,6 @@ TEST(App, TerminationSignalsCloseTheWindowAndSaveTheSettings) {
 // temporary tiles a moment later; what a live writer may still rename into place stays.
 TEST(App, StaleTemporaryFilesGoAtStartUp) {
     test::TempProgramFolder folder;
-    Settings offline;
-    offline.workMode = WorkMode::CacheOnly;
-    ASSERT_TRUE(saveSettings(offline, folder.path()));
     const QString dead = QStringLiteral(".part2147483646-3"); // of a process that no longer runs
     const QStringList stale = {QStringLiteral("ZLV2.ini") + dead, QStringLiteral("ZLV2.ini.Xy12Za"),
                                QStringLiteral("Language/Russian.txt") + dead,
@@ -61,12 +67,7 @@ TEST(App, StaleTemporaryFilesGoAtStartUp) {
         ::utimes(QFile::encodeName(folder.file(name)).constData(), twoMinutesAgo);
 
     QProcess app;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZELVANO_HOME"), folder.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    app.setProcessEnvironment(env);
-    app.start(QStringLiteral(ZELVANO_APP), {});
-    ASSERT_TRUE(app.waitForStarted());
+    ASSERT_NO_FATAL_FAILURE(startOffline(app, folder));
     for (const QString& name : stale) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(folder.file(name)); }, 20000));
