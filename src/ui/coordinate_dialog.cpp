@@ -66,8 +66,8 @@ void CoordinateDialog::fill(geo::Position position) {
     fields_->fill(position);
 }
 
-geo::Position CoordinateDialog::read() {
-    fields_->parseBoth();
+std::optional<geo::Position> CoordinateDialog::read() {
+    if (!fields_->parseBoth()) return std::nullopt;
     return fields_->position();
 }
 

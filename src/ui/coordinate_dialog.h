@@ -25,12 +25,13 @@ public:
     CoordinateDialog(const LanguageTable& language, QWidget* parent);
 
     void applyLanguage(const LanguageTable& language);
-    // Shows the position, asks modally, and gives the position typed when the user pressed OK.
+    // Shows the position, asks modally, and gives the position typed when the user pressed OK and both
+    // fields read; nothing after Cancel, or after OK with a field that cannot be read (its error box shown).
     std::optional<geo::Position> ask(geo::Position position);
 
     void fill(geo::Position position);
-    // The position of the two fields as they read now.
-    geo::Position read();
+    // The position of the two fields as they read now; nothing when one cannot be read.
+    std::optional<geo::Position> read();
 
     CoordinateEdit* latitudeEdit() const { return latitudeEdit_; }
     CoordinateEdit* longitudeEdit() const { return longitudeEdit_; }

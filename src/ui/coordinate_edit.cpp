@@ -16,12 +16,15 @@ CoordinateEdit::CoordinateEdit(CoordinateAxis axis, QComboBox* hemisphere, QWidg
 
 void CoordinateEdit::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    // Keys without a character (arrows, Delete) and shortcuts (pasting) are not filtered.
-    if (text.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // Keys without a character (arrows, Delete, Enter and Escape, which the platform gives control
+    // codes) and shortcuts (pasting) are not filtered; Enter and Escape go on to the dialog's buttons.
+    const bool backspace = event->key() == Qt::Key_Backspace;
+    if (text.size() != 1 || (text[0].category() == QChar::Other_Control && !backspace) ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    const QChar key = event->key() == Qt::Key_Backspace ? QChar(8) : text[0];
+    const QChar key = backspace ? QChar(8) : text[0];
     const CoordinateKey k = filterCoordinateKey(key, this->text(), cursorPosition(), axis_);
     using Hemisphere = CoordinateKey::Hemisphere;
     if (k.hemisphere != Hemisphere::None && hemisphere_)
@@ -47,24 +50,28 @@ CoordinateFields::CoordinateFields(CoordinateEdit* latitude, CoordinateEdit* lon
         connect(field, &CoordinateEdit::left, this, [this, field] { parse(field); });
 }
 
-void CoordinateFields::parse(CoordinateEdit* field) {
-    if (reporting_) return;
+bool CoordinateFields::parse(CoordinateEdit* field) {
     const auto value = parseCoordinate(field->text(), field->axis());
     if (!value) {
+        // One box for one action of the user: when leaving the field has shown it, the button or the
+        // closing dialog that took the focus reads the field again without a second box.
+        if (reporting_ || failedField_ == field) return false;
+        failedField_ = field;
         reporting_ = true;
         QMessageBox::critical(field->window(), language_.languageText(15),
                               QStringLiteral("'%1' is not a valid floating point value").arg(field->text()));
         reporting_ = false;
-        return;
+        QTimer::singleShot(0, this, [this] { failedField_ = nullptr; });
+        return false;
     }
     (field == latitudeEdit_ ? latitude_ : longitude_) = value->value;
     if (!value->valid) QTimer::singleShot(0, field, [field] { field->setFocus(); });
     resign();
+    return true;
 }
 
-void CoordinateFields::parseBoth() {
-    parse(latitudeEdit_);
-    parse(longitudeEdit_);
+bool CoordinateFields::parseBoth() {
+    return parse(latitudeEdit_) && parse(longitudeEdit_);
 }
 
 void CoordinateFields::resign() {
@@ -73,6 +80,8 @@ void CoordinateFields::resign() {
 }
 
 void CoordinateFields::fill(geo::Position p) {
+    latitude_ = p.lat;
+    longitude_ = p.lonW;
     latitudeEdit_->hemisphereBox()->setCurrentIndex(p.lat >= 0 ? 0 : 1);
     latitudeEdit_->setText(coordinateText(std::fabs(p.lat)));
     longitudeEdit_->hemisphereBox()->setCurrentIndex(p.lonW >= 0 ? 0 : 1);

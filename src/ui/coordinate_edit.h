@@ -47,10 +47,11 @@ public:
                      QObject* parent);
 
     // Parses one field into its stored value (Edit7Exit): an out-of-range value is stored too, and the
-    // field takes the focus back; minutes that are not a number show an error box and store nothing.
-    // Then both values are re-signed from the hemisphere boxes.
-    void parse(CoordinateEdit* field);
-    void parseBoth();
+    // field takes the focus back; minutes that are not a number show an error box (one for each action
+    // of the user), store nothing and give false. Then both values are re-signed from the hemisphere boxes.
+    bool parse(CoordinateEdit* field);
+    // The latitude, then the longitude; false, at the first field that cannot be read.
+    bool parseBoth();
     // The stored position: north-positive latitude, west-positive longitude.
     geo::Position position() const { return {latitude_, longitude_}; }
     // Fills the boxes and fields from a position, as texts "55°30,000'".
@@ -64,7 +65,8 @@ private:
     const LanguageTable& language_;
     double latitude_ = 0;
     double longitude_ = 0;
-    bool reporting_ = false; // an error box is open: its focus change is not a new leave
+    bool reporting_ = false;                      // an error box is open: its focus change is not a new leave
+    const CoordinateEdit* failedField_ = nullptr; // its error box was shown in the event at hand
 };
 
 } // namespace zelvano

@@ -32,7 +32,9 @@ QStringList itemsOf(const QComboBox* box) {
 
 void MainWindow::ButtonFindClick() {
     CoordinateFields& fields = searchWindow_->fields();
-    fields.parseBoth(); // a field out of range is still used; the projection clamps the place
+    // A field out of range is still used (the projection clamps the place); one that cannot be read
+    // has shown its error and nothing moves.
+    if (!fields.parseBoth()) return;
     setViewPosition(fields.position());
     const int zoom = searchWindow_->searchZoom()->currentIndex() + 1;
     QSlider* slider = zoomWindow_->slider();

@@ -72,6 +72,10 @@ TEST_F(SearchTest, TypingThroughTheWindowReachesTheField) {
     type(QStringLiteral(" "));
     EXPECT_EQ(edit7()->text(), QStringLiteral("55°30"));
     EXPECT_EQ(edit7()->cursorPosition(), 3);
+    // Delete, which the platform gives a control code, is no typed character: it deletes.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(window->windowHandle(), &press);
+    EXPECT_EQ(edit7()->text(), QStringLiteral("55°0"));
 
     // So does a selection, either way round: typing replaces it.
     focus(bookmarks());
@@ -94,7 +98,7 @@ TEST_F(SearchTest, TypingThroughTheWindowReachesTheField) {
     focus(edit7());
     type(QStringLiteral("ы"));
     EXPECT_EQ(scb()->currentText(), QStringLiteral("S"));
-    EXPECT_EQ(edit7()->text(), QStringLiteral("55°30"));
+    EXPECT_EQ(edit7()->text(), QStringLiteral("55°0"));
 }
 
 // Leaving a field parses it: out of range keeps the value but takes the focus back; minutes that are not a
@@ -129,11 +133,15 @@ TEST_F(SearchTest, LeavingAFieldParsesIt) {
         &text, &title));
     EXPECT_EQ(title, QStringLiteral("Ошибка"));
     EXPECT_TRUE(text.contains(QStringLiteral("55°3x'")));
-    // The jump reads the fields again, says so again, and goes to the value the field had.
+    // A later jump reads the fields again, says so again, and goes nowhere.
+    QCoreApplication::processEvents();
     text.clear();
+    fcb()->setCurrentIndex(3);
+    const int passes = window->drawingPasses();
     EXPECT_TRUE(answerBox([&] { child<QPushButton>("SpeedButton1")->click(); }, &text));
     EXPECT_TRUE(text.contains(QStringLiteral("55°3x'")));
-    EXPECT_DOUBLE_EQ(window->viewCentre().position.lat, -33.5);
+    EXPECT_EQ(window->viewCentre(), (ViewCentre{{-33.5, -151.25}, 12}));
+    EXPECT_EQ(window->drawingPasses(), passes);
 }
 
 // The jump centres the view on the place at the chosen zoom and blinks the marker there 17 times.
@@ -266,7 +274,10 @@ TEST_F(SearchTest, TheCoordinateDialog) {
             EXPECT_EQ(dialog.latitudeEdit()->text(), QStringLiteral("33°30,000'"));
             EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("SCB"))->currentText(), QStringLiteral("S"));
             EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("DCB"))->currentText(), QStringLiteral("E"));
-            QTest::keyClick(&dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
+            // Typed in the field that has the focus: Enter and Escape reach the dialog's buttons.
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            ASSERT_EQ(QApplication::focusWidget(), dialog.latitudeEdit());
+            QTest::keyClick(dialog.latitudeEdit(), ok ? Qt::Key_Return : Qt::Key_Escape);
         });
         const auto answer = dialog.ask({-33.5, -151.2567891});
         if (!ok) {
@@ -277,4 +288,21 @@ TEST_F(SearchTest, TheCoordinateDialog) {
         EXPECT_NEAR(answer->lat, -33.5, 1e-9);
         EXPECT_NEAR(answer->lonW, -151.2567891, 0.0005 / 60);
     }
+
+    // OK with minutes that are not a number: one error box, and no position for the caller.
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            box->accept();
+        }
+    });
+    closer.start(20);
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.latitudeEdit()->setText(QStringLiteral("55°3x'"));
+        QTest::keyClick(dialog.latitudeEdit(), Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.ask({10, 10}), std::nullopt);
+    EXPECT_EQ(boxes, 1);
 }
