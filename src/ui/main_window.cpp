@@ -139,33 +139,38 @@ void MainWindow::connectToolWindows() {
     // floating one keeps its arrangement. The job window is wide when docked and narrow floating.
     for (QDockWidget* dock : {static_cast<QDockWidget*>(zoomWindow_), static_cast<QDockWidget*>(searchWindow_)}) {
         connect(dock, &QDockWidget::dockLocationChanged, this, [this, dock](Qt::DockWidgetArea area) {
+            if (dock == searchWindow_ && !restoringLayout_ && searchWindow_->isVisible())
+                searchWindow_->latitudeEdit()->setFocus();
             if (dock->isFloating()) return;
             const bool vertical = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
             if (dock == zoomWindow_) zoomWindow_->setVertical(vertical);
-            if (dock != searchWindow_) return;
-            searchWindow_->setVertical(vertical);
-            if (!restoringLayout_ && searchWindow_->isVisible()) searchWindow_->latitudeEdit()->setFocus();
+            if (dock == searchWindow_) searchWindow_->setVertical(vertical);
         });
     }
+    connect(searchWindow_, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (floating && !restoringLayout_ && searchWindow_->isVisible()) searchWindow_->latitudeEdit()->setFocus();
+    });
     // The search button shows the search window floating in its vertical arrangement, or hides it.
     connect(zoomWindow_->searchButton(), &QToolButton::clicked, this, [this](bool down) {
         const QPoint place(state_.settings.toolWindowLayout[1].floatLeft, state_.settings.toolWindowLayout[1].floatTop);
         searchWindow_->setVisible(down);
+        searchWindow_->setFloating(false);
         addDockWidget(Qt::LeftDockWidgetArea, searchWindow_);
+        searchWindow_->setVertical(true); // as in the left dock, whatever it was before
         searchWindow_->setFloating(true);
         searchWindow_->adjustSize();
         searchWindow_->move(place);
     });
-    connect(searchWindow_, &QDockWidget::topLevelChanged, this, [this](bool floating) {
-        if (floating) return;
-        const QPoint place = searchWindow_->pos(); // where it floated, for the search button
+    // Where it last floated, for the search button and the settings.
+    connect(searchWindow_, &SearchToolWindow::floatingPlaceChanged, this, [this](QPoint place) {
+        if (restoringLayout_) return; // the stored place is being applied
         state_.settings.toolWindowLayout[1].floatLeft = place.x();
         state_.settings.toolWindowLayout[1].floatTop = place.y();
     });
     // Shown or hidden, by their buttons or otherwise: the buttons follow, and the map gets the room.
     connect(searchWindow_, &QDockWidget::visibilityChanged, this, [this](bool) {
         zoomWindow_->searchButton()->setChecked(searchWindow_->isVisible());
-        if (!restoringLayout_) QTimer::singleShot(0, this, [this] { Panel1Resize(); });
+        redrawForToolWindow();
     });
     connect(jobWindow_, &QDockWidget::visibilityChanged, this, [this](bool) {
         const bool visible = jobWindow_->isVisible();
@@ -174,7 +179,7 @@ void MainWindow::connectToolWindows() {
             ToolButton8Click(visible); // as the selection button does
         }
         updateCursor();
-        if (!restoringLayout_) QTimer::singleShot(0, this, [this] { Panel1Resize(); });
+        redrawForToolWindow();
     });
 
     CoordinateEdit* edits[] = {searchWindow_->latitudeEdit(), searchWindow_->longitudeEdit()};
@@ -254,8 +259,8 @@ void MainWindow::FormShow() {
         zoomWindow_->searchButton()->setChecked(search);
         jobWindow_->setVisible(jobs);
         zoomWindow_->selectButton()->setChecked(jobs);
-        keepToolWindowsOnScreen(*this, {zoomWindow_, searchWindow_, jobWindow_});
         restoringLayout_ = false;
+        keepToolWindowsOnScreen(*this, {zoomWindow_, searchWindow_, jobWindow_});
     }
     QSlider* slider = zoomWindow_->slider();
     slider->blockSignals(true);

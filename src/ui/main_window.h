@@ -77,6 +77,8 @@ private:
     FetchOptions viewOptions() const;
     QSize viewSize() const;
     void Panel1Resize();
+    // A tool window shown or hidden: the map has another size, drawn anew once the docks have settled.
+    void redrawForToolWindow();
 
     // main_window_input.cpp: pointer, wheel, keys and toolbar.
     void PaintBox1MouseDown(Qt::MouseButton button, QPoint at);

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QMessageBox>
 #include <QSlider>
+#include <QTimer>
 #include <QToolBar>
 
 namespace zelvano {
@@ -92,6 +93,15 @@ void MainWindow::Panel1Resize() {
         buffer.resize(size);
         RefreshView();
     }
+}
+
+void MainWindow::redrawForToolWindow() {
+    paintBox_->update();
+    if (restoringLayout_ || closing_) return;
+    QTimer::singleShot(0, this, [this] {
+        session_->backBuffer()->resize(viewSize());
+        RefreshView();
+    });
 }
 
 } // namespace zelvano

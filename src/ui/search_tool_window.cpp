@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
@@ -93,6 +94,11 @@ void SearchToolWindow::setVertical(bool vertical) {
         place(saveButton_, 4, 26, 84, 23);
         place(deleteButton_, 90, 26, 84, 23);
     }
+}
+
+void SearchToolWindow::moveEvent(QMoveEvent* event) {
+    QDockWidget::moveEvent(event);
+    if (isFloating()) emit floatingPlaceChanged(pos());
 }
 
 void SearchToolWindow::applyLanguage(const LanguageTable& t) {

@@ -47,6 +47,13 @@ public:
     // Panel2, Panel3, Panel6, Panel5: disabled while the view redraws.
     const std::array<QFrame*, 4>& panels() const { return panels_; }
 
+signals:
+    // The window floats at a new place (moved by the user, or put there).
+    void floatingPlaceChanged(QPoint place);
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
 private:
     QWidget* content_ = nullptr;
     std::array<QFrame*, 4> panels_ = {};

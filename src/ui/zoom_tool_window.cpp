@@ -54,21 +54,24 @@ void ZoomToolWindow::setVertical(bool vertical) {
     arrange();
 }
 
-// Slider 269 long, the label 28 after its start + 1, the toolbar (222 long) after that; floating, 7
-// pixels in.
+// Slider 269 long, the label 28 after its start + 1, the toolbar (222 long) after that. Floating, the
+// slider and the toolbar 7 pixels in, the label at 276 and the window 260 longer than the slider.
 void ZoomToolWindow::arrange() {
-    const int inset = isFloating() ? 7 : 0;
+    const bool floating = isFloating();
+    const int inset = floating ? 7 : 0;
+    const int length = floating ? 269 + 260 : 520;
+    const int label = floating ? 276 : 270;
     slider_->setOrientation(vertical_ ? Qt::Vertical : Qt::Horizontal);
     toolBar_->setOrientation(vertical_ ? Qt::Vertical : Qt::Horizontal);
     if (!vertical_) {
-        content_->setFixedSize(520 + inset, 28);
+        content_->setFixedSize(length, 28);
         slider_->setGeometry(inset, 0, 269, 28);
-        zoomLabel_->setGeometry(270 + inset, 0, 27, 28);
+        zoomLabel_->setGeometry(label, 0, 27, 28);
         toolBar_->setGeometry(298 + inset, 0, 222, 28);
     } else {
-        content_->setFixedSize(29, 520 + inset);
+        content_->setFixedSize(29, length);
         slider_->setGeometry(0, inset, 29, 269);
-        zoomLabel_->setGeometry(0, 270 + inset, 29, 27);
+        zoomLabel_->setGeometry(0, label, 29, 27);
         toolBar_->setGeometry(0, 298 + inset, 29, 222);
     }
 }

@@ -6,6 +6,7 @@
 #include "ui/zoom_tool_window.h"
 
 #include <QScreen>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <stdexcept>
@@ -81,7 +82,7 @@ TEST_F(ToolWindowTest, ArrangementsFollowTheDock) {
     const Case cases[] = {
         {Qt::LeftDockWidgetArea, {29, 520}, {192, 142}}, {Qt::RightDockWidgetArea, {29, 520}, {192, 142}},
         {Qt::TopDockWidgetArea, {520, 28}, {771, 47}},   {Qt::BottomDockWidgetArea, {520, 28}, {771, 47}},
-        {Qt::LeftDockWidgetArea, {29, 520}, {192, 142}}, {Qt::NoDockWidgetArea, {29, 527}, {192, 142}},
+        {Qt::LeftDockWidgetArea, {29, 520}, {192, 142}}, {Qt::NoDockWidgetArea, {29, 529}, {192, 142}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.area);
@@ -97,6 +98,8 @@ TEST_F(ToolWindowTest, ArrangementsFollowTheDock) {
         EXPECT_EQ(content(search()), c.search);
         EXPECT_EQ(zoom()->isVertical(), c.zoom.height() > c.zoom.width());
     }
+    EXPECT_EQ(zoom()->zoomLabel()->y(), 276); // floating: the label 276 down, the toolbar 305
+    EXPECT_EQ(zoom()->toolBar()->y(), 305);
     // The job window: top and bottom only; wide there (363 x 47 with no job), narrow floating (350 x 47).
     EXPECT_EQ(jobs()->allowedAreas(), Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
     window->addDockWidget(Qt::BottomDockWidgetArea, jobs());
@@ -140,6 +143,26 @@ TEST_F(ToolWindowTest, SearchButtonAndCloseButton) {
     EXPECT_FALSE(search()->isVisible());
     EXPECT_FALSE(button->isChecked());
     EXPECT_TRUE(QTest::qWaitFor([&] { return w().drawingPasses() > passes; }, 3000)); // the map gets the room
+}
+
+// From a window floating in its horizontal arrangement and moved by the user, the search button brings it
+// back vertical at the place it was moved to; showing it redraws the map for the room it takes.
+TEST_F(ToolWindowTest, SearchButtonFromAMovedFloatingWindow) {
+    open();
+    ASSERT_FALSE(search()->isVertical()); // docked at the top
+    search()->setFloating(true);
+    EXPECT_FALSE(search()->isVertical()); // floating keeps the arrangement
+    search()->move(70, 80);
+    auto* button = child<QToolButton>("ToolButton5");
+    button->click();
+    const int passes = w().drawingPasses();
+    button->click();
+    EXPECT_TRUE(search()->isFloating());
+    EXPECT_TRUE(search()->isVertical());
+    EXPECT_EQ(content(search()), QSize(192, 142));
+    EXPECT_EQ(search()->pos(), QPoint(70, 80));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w().drawingPasses() > passes; }, 3000));
+    w().waitForLoaders(20000);
 }
 
 // Whatever the user arranges comes back at the next start, and the lines say it as the file has it.
