@@ -77,8 +77,9 @@ void MainWindow::ButtonSaveClick() {
 
 void MainWindow::ButtonDelClick() {
     QComboBox* box = searchWindow_->bookmarks();
+    // A name typed over the chosen item is no longer that item: nothing is chosen then.
     const int chosen = box->currentIndex();
-    if (chosen < 0) return;
+    if (chosen < 0 || box->currentText() != box->itemText(chosen)) return;
     box->removeItem(chosen);
     if (!saveBookmarks(state_.folder, itemsOf(box)))
         QMessageBox::warning(this, state_.language->languageText(36), state_.language->languageText(39));

@@ -225,12 +225,20 @@ TEST_F(SearchTest, BookmarksSavedDeletedAndChosen) {
     // The next start lists them sorted.
     window->close();
     window.reset();
-    open(false);
+    open();
     QStringList listed;
     for (int i = 0; i < bookmarks()->count(); ++i)
         listed.append(bookmarks()->itemText(i));
     EXPECT_EQ(listed, (QStringList{lines[3], lines[1], lines[2], lines[0]})); // as names sort, case aside
     EXPECT_EQ(bookmarks()->currentText(), QStringLiteral("---Новое Имя---"));
+
+    // A name typed over the chosen item is no longer that item: nothing is deleted.
+    bookmarks()->setCurrentIndex(0);
+    focus(bookmarks());
+    bookmarks()->lineEdit()->selectAll();
+    type(QStringLiteral("Dacha"));
+    child<QPushButton>("ButtonDel")->click();
+    EXPECT_EQ(bookmarks()->count(), 4);
 
     // Deleted to the last one: the neutral text, and an empty file.
     while (bookmarks()->count() > 0) {
