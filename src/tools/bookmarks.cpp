@@ -3,6 +3,11 @@
 #include "base/number_text.h"
 #include "base/text_file.h"
 
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+
 namespace zelvano {
 
 namespace {
@@ -39,7 +44,12 @@ std::optional<ChosenBookmark> chosenBookmark(const QString& line) {
 
 std::optional<QStringList> loadBookmarks(const QString& programFolder) {
     auto lines = readTextLines(bookmarksPath(programFolder));
-    if (lines) lines->sort(Qt::CaseInsensitive);
+    if (!lines) return lines;
+    // Alphabetical in the common order of the scripts, case aside: Latin names first, then Cyrillic with Ё
+    // beside Е, not after Я. (A Russian collation would put the Cyrillic names before the Latin ones.)
+    QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(lines->begin(), lines->end(), collator);
     return lines;
 }
 

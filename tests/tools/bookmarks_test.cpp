@@ -1,3 +1,4 @@
+#include "support/qt_printers.h"
 #include "support/temp_program_folder.h"
 #include "tools/bookmarks.h"
 
@@ -48,12 +49,15 @@ TEST(Bookmarks, FileInCodePage1251AndSortedWhenLoaded) {
     EXPECT_EQ(loadBookmarks(folder.path()), std::nullopt);
     const QStringList lines = {QStringLiteral("zeta                 3  N1°'           E2°'           "),
                                QStringLiteral("Альфа                3  N1°'           E2°'           "),
-                               QStringLiteral("alpha                3  N1°'           E2°'           ")};
+                               QStringLiteral("alpha                3  N1°'           E2°'           "),
+                               QStringLiteral("Яхта                 3  N1°'           E2°'           "),
+                               QStringLiteral("ёж                   3  N1°'           E2°'           "),
+                               QStringLiteral("Жук                  3  N1°'           E2°'           ")};
     ASSERT_TRUE(saveBookmarks(folder.path(), lines));
     const QByteArray bytes = folder.read(QStringLiteral("Favorites.dat"));
-    EXPECT_EQ(bytes.count("\r\n"), 3);
+    EXPECT_EQ(bytes.count("\r\n"), 6);
     EXPECT_TRUE(bytes.contains("\xC0\xEB\xFC\xF4\xE0")); // "Альфа"
-    EXPECT_EQ(loadBookmarks(folder.path()), (QStringList{lines[2], lines[0], lines[1]}));
+    EXPECT_EQ(loadBookmarks(folder.path()), (QStringList{lines[2], lines[0], lines[1], lines[4], lines[5], lines[3]}));
     ASSERT_TRUE(saveBookmarks(folder.path(), {}));
     EXPECT_EQ(loadBookmarks(folder.path()), QStringList());
 }
