@@ -5,6 +5,7 @@
 #include "ui/window_fixture.h"
 #include "ui/zoom_tool_window.h"
 
+#include <QLayout>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolTip>
@@ -195,6 +196,44 @@ TEST_F(ToolWindowTest, LayoutWrittenAndReadBack) {
     EXPECT_EQ(search()->pos(), QPoint(10, 90));
     EXPECT_EQ(window->dockWidgetArea(jobs()), Qt::BottomDockWidgetArea);
     EXPECT_TRUE(jobs()->isVisible());
+}
+
+// Rows and places along a dock come back as the user left them: two windows side by side in the second
+// row of the top dock, the third alone in the first.
+TEST_F(ToolWindowTest, RowsAndPlacesAlongADockReadBack) {
+    settings.windowWidth = 1400;
+    settings.toolWindowLayout[2].visible = true;
+    open();
+    for (QDockWidget* dock :
+         {static_cast<QDockWidget*>(jobs()), static_cast<QDockWidget*>(search()), static_cast<QDockWidget*>(zoom())})
+        window->removeDockWidget(dock);
+    for (QDockWidget* dock : {static_cast<QDockWidget*>(jobs()), static_cast<QDockWidget*>(search())}) {
+        window->addDockWidget(Qt::TopDockWidgetArea, dock, Qt::Vertical);
+        dock->show();
+    }
+    window->splitDockWidget(search(), zoom(), Qt::Horizontal);
+    zoom()->show();
+    auto check = [&] {
+        window->layout()->activate();
+        EXPECT_LT(jobs()->y(), search()->y());
+        EXPECT_EQ(search()->y(), zoom()->y());
+        EXPECT_LT(search()->x(), zoom()->x());
+        EXPECT_FALSE(zoom()->isVertical());
+    };
+    check();
+    w().waitForLoaders(20000);
+    window->close();
+    window.reset();
+    const QStringList lines =
+        QString::fromLatin1(folder.read(QStringLiteral("ZLV2.ini"))).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines[31], lines[38]); // the zoom and search windows in one row
+    EXPECT_NE(lines[38], lines[46]); // the job window in another
+
+    // Added back in the opposite order to the stored one, they still come back as they were.
+    window = std::make_unique<MainWindow>(folder.path());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    check();
 }
 
 // A floating place past the screen's right or bottom edge comes back onto it; one past the left or top
