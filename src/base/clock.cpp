@@ -11,6 +11,7 @@ namespace {
 class SystemClock final : public Clock {
 public:
     TimePoint now() const override { return std::chrono::steady_clock::now(); }
+    QDateTime wallNow() const override { return QDateTime::currentDateTime(); }
 
     bool sleepUntil(TimePoint deadline, std::stop_token stop) const override {
         if (!stop.stop_possible()) {

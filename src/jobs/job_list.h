@@ -1,13 +1,15 @@
 // The jobs waiting or running, newest first: the order of the status lines, of the running-jobs box's
 // indexes and of which job the worker takes next. One lock guards the list and every job's log, so the
 // job timer, Cancel and the report window on the UI thread never race the worker's log lines or its
-// removal of a finished job. Any thread.
+// removal of a finished job. It also carries the worker busy flag: at most one job worker runs at a time.
+// Any thread.
 #pragma once
 
 #include "jobs/job.h"
 
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -28,6 +30,9 @@ public:
     int size() const;
     // Unlinks the job; false when it was not listed.
     bool remove(const stichtype* job);
+
+    // Set by whoever starts a worker, cleared by the worker as its last act after removing its job.
+    std::atomic<bool> workerBusy = false;
 
     // A job's log, listed or not yet.
     void appendLog(stichtype& job, const QString& line);

@@ -6,6 +6,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <mutex>
 
@@ -75,7 +77,8 @@ struct Transfer {
     QByteArray body;
     qint64 cap = 0;
     bool overCap = false;
-    QString reason; // the reason phrase of the last status line
+    QString reason;        // the reason phrase of the last status line
+    QByteArray retryAfter; // the last answer's Retry-After header
 };
 
 size_t onBody(char* data, size_t size, size_t count, void* user) {
@@ -97,6 +100,9 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
         const QList<QByteArray> parts = line.split(' ');
         t->reason = parts.size() > 2 ? QString::fromLatin1(line.mid(parts[0].size() + parts[1].size() + 2)) : QString();
         t->body.clear(); // a new answer (after a redirect or a 100 Continue) starts here
+        t->retryAfter.clear();
+    } else if (line.size() > 12 && line.first(12).toLower() == "retry-after:") {
+        t->retryAfter = line.mid(12).trimmed();
     }
     return n;
 }
@@ -105,6 +111,18 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
 
 void closeThreadConnections() {
     threadSlot().reset();
+}
+
+int parseRetryAfter(const QByteArray& value, const QDateTime& now) {
+    bool isNumber = false;
+    const qlonglong seconds = value.toLongLong(&isNumber);
+    if (isNumber) return seconds < 0 ? -1 : static_cast<int>(std::min<qlonglong>(seconds, INT_MAX));
+    QString date = QString::fromLatin1(value);
+    if (date.endsWith(QLatin1StringView(" GMT")))
+        date = date.chopped(4) + QStringLiteral(" +0000"); // as HTTP writes it
+    const QDateTime at = QDateTime::fromString(date, Qt::RFC2822Date);
+    if (!at.isValid()) return -1;
+    return static_cast<int>(std::clamp<qint64>(now.secsTo(at), 0, INT_MAX));
 }
 
 QString userAgent() {
@@ -181,6 +199,8 @@ HttpResult httpGet(const QString& url, const ProxySettings& proxy, const HttpLim
         result.failure = HttpFailure::Status;
         result.responseText = QString::number(status);
         if (!transfer.reason.isEmpty()) result.responseText += u' ' + transfer.reason;
+        if ((status == 429 || status == 503) && !transfer.retryAfter.isEmpty())
+            result.retryAfterSeconds = parseRetryAfter(transfer.retryAfter, QDateTime::currentDateTimeUtc());
         return result;
     }
     result.ok = true;

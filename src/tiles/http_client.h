@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <stop_token>
@@ -36,10 +37,14 @@ enum class HttpFailure {
 struct HttpResult {
     bool ok = false;
     HttpFailure failure = HttpFailure::None;
-    int status = 0;       // the HTTP status, 0 when no answer came
-    QByteArray body;      // the body of a successful answer
-    QString responseText; // on failure: "404 Not Found", or what went wrong on the way
+    int status = 0;             // the HTTP status, 0 when no answer came
+    QByteArray body;            // the body of a successful answer
+    QString responseText;       // on failure: "404 Not Found", or what went wrong on the way
+    int retryAfterSeconds = -1; // a 429 or 503 answer's Retry-After, in seconds from now; -1 without one
 };
+
+// A Retry-After value: delay seconds or an HTTP date, as seconds after `now`; -1 when it is neither.
+int parseRetryAfter(const QByteArray& value, const QDateTime& now);
 
 // "Zelvano/<version>"
 QString userAgent();

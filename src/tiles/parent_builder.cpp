@@ -8,7 +8,8 @@
 
 namespace zelvano {
 
-ParentBuild buildParentTile(const geo::TileId& parent, const CacheLayout& layout, int quality) {
+ParentBuild buildParentTile(const geo::TileId& parent, const CacheLayout& layout, int quality,
+                            UnreadableChild unreadable) {
     struct Child {
         int dx;
         int dy;
@@ -27,10 +28,18 @@ ParentBuild buildParentTile(const geo::TileId& parent, const CacheLayout& layout
             QImage child;
             if (LoadImageFile(child, paths[i]))
                 painter.drawImage(QRect(128 * children[i].dx, 128 * children[i].dy, 128, 128), child);
+            else if (unreadable == UnreadableChild::NoParent)
+                return ParentBuild::Failed;
         }
     }
     return SaveImageJpeg(composed, satellitePath(layout, parent), quality, Durability::Unsynced) ? ParentBuild::Built
                                                                                                  : ParentBuild::Failed;
+}
+
+ParentBuild buildJobParent(const geo::TileId& tile, bool replace, const CacheLayout& layout, int quality) {
+    const auto parent = tile.parent();
+    if (!parent || (!replace && QFile::exists(satellitePath(layout, *parent)))) return ParentBuild::Kept;
+    return buildParentTile(*parent, layout, quality, UnreadableChild::NoParent);
 }
 
 void BuildParents(const geo::TileId& tile, bool replace, const CacheLayout& layout, int quality) {

@@ -8,11 +8,22 @@
 
 namespace zelvano {
 
-enum class ParentBuild { Built, MissingChildren, Failed };
+enum class ParentBuild { Built, Kept, MissingChildren, Failed }; // Kept: nothing to build, the parent stays
+
+// What a child that is present but does not load does to its parent.
+enum class UnreadableChild {
+    BlackQuarter, // the parent is built with that quarter black (the walk up from a new tile)
+    NoParent,     // the parent is left as it was (a generation job)
+};
 
 // Composes `parent` from its four children and saves it as JPEG of `quality`. Needs all four children
-// present and none read-only; a child that does not decode leaves its quarter black.
-ParentBuild buildParentTile(const geo::TileId& parent, const CacheLayout& layout, int quality);
+// present and none read-only.
+ParentBuild buildParentTile(const geo::TileId& parent, const CacheLayout& layout, int quality,
+                            UnreadableChild unreadable = UnreadableChild::BlackQuarter);
+
+// A generation job's step for one tile of its list: the parent of `tile` from the tile and its three
+// siblings, when `replace` is set or the parent is not cached; nothing for the whole-world tile.
+ParentBuild buildJobParent(const geo::TileId& tile, bool replace, const CacheLayout& layout, int quality);
 
 // Walks up from the tile: builds each parent from its children, up to the first parent already cached
 // (replace off) or the whole-world tile "t" (replace on). A failure to compose or save ends the walk.

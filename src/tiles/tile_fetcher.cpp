@@ -189,6 +189,7 @@ private:
                 return Arrival::Failed;
             }
             if (part == Part::Hybrid && answer.status == 404) raiseOverlayCutoff(r_.tile.serviceZoom() + 1);
+            outcome_.retryAfterSeconds = answer.retryAfterSeconds;
             record(satellite ? FetchError::Fetch : FetchError::Layer, kFetchFailed,
                    answer.responseText + u' ' + request);
             return Arrival::Failed;

@@ -53,6 +53,7 @@ struct FetchOutcome {
     TileSource source = TileSource::None;
     FetchError error = FetchError::None;
     QString message; // the error as the job log writes it: "ошибка при получении 404 Not Found http://…"
+    int retryAfterSeconds = -1; // the server asked to wait this long before the next request (429, 503)
 };
 
 // Errors by kind, counted by the caller's thread.

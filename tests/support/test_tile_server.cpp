@@ -13,6 +13,8 @@ TestTileServer::TestTileServer() : server_(std::make_unique<httplib::Server>()) 
             answerFor(req.target, std::multimap<std::string, std::string>(req.headers.begin(), req.headers.end()));
         if (a.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(a.delayMs));
         res.status = a.status;
+        for (const auto& [name, value] : a.headers)
+            res.set_header(name, value);
         if (a.dropHalfway) {
             const auto body = std::make_shared<std::string>(a.body.toStdString());
             res.set_content_provider(body->size(), a.contentType,

@@ -26,6 +26,7 @@ struct ScriptedAnswer {
     std::string contentType = "image/jpeg";
     int delayMs = 0;          // the server waits this long before answering
     bool dropHalfway = false; // announces the whole body, sends half of it and closes the connection
+    std::vector<std::pair<std::string, std::string>> headers = {}; // sent besides the content type
 };
 
 class TestTileServer {

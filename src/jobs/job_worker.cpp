@@ -1,0 +1,142 @@
+#include "jobs/job_worker.h"
+
+#include "base/number_text.h"
+#include "geo/mirror_random.h"
+#include "jobs/job_texts.h"
+#include "jobs/tile_loop.h"
+#include "tiles/parent_builder.h"
+
+#include <exception>
+
+namespace zelvano {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kStartPoll = 10s;
+
+QString text(const JobHost& host, int entry) {
+    return host.fetch.shared->language->languageText(entry);
+}
+
+QString coordinates(const stichtype& job) {
+    return formatFixed(job.topLat, 6) + u' ' + formatFixed(job.leftLon, 6);
+}
+
+void dial(const JobHost& host, const stichtype& job) {
+    DialResult result;
+    if (host.dialUp) {
+        result = host.dialUp->dial(job.connectionName, job.userName, job.password);
+    } else {
+        result = {-1, QStringLiteral("Нет службы подключений: соединение не установлено")};
+    }
+    if (!result.ok() && !result.errorText.isEmpty() && host.dialError) host.dialError(result.errorText);
+}
+
+// Steps of the run up to the clean-up; a cancel skips what is left of them.
+void work(const JobHost& host, stichtype& job, JobSummary& summary) {
+    const std::stop_token stop = job.cancel.get_token();
+    while (host.clock->wallNow() <= job.startTime && !job.cancelled())
+        host.clock->sleepFor(kStartPoll, stop);
+    if (job.autoConnect && !job.cancelled()) {
+        dial(host, job);
+        appendJobLog(host, job, text(host, 89));
+    }
+    if (!job.cancelled()) {
+        const QString count =
+            text(host, 93) + u' ' + QString::number(job.tileCount) + u' ' + text(host, 92) + u' ' + coordinates(job);
+        const QString now = jobNowText(host);
+        if (job.isGenerate)
+            appendJobLog(host, job, text(host, 198) + now + u' ' + count);
+        else
+            appendJobLog(host, job, text(host, 199) + now + u' ' + count);
+    }
+    if (!job.isGenerate) {
+        const TileLoopResult loop = runTileLoop(host, job);
+        summary.obtained = loop.obtained;
+        summary.failed = loop.failed;
+        summary.skipped = loop.skipped;
+        summary.errors = loop.errors;
+        if (!job.cancelled()) appendJobLog(host, job, text(host, 96));
+    }
+    if (job.hangUpAfter) {
+        if (host.dialUp) hangUpAll(*host.dialUp);
+        appendJobLog(host, job, text(host, 97));
+    }
+    const bool autoGenerate = host.limits ? host.limits().autoGenerate : true;
+    if ((job.isGenerate || autoGenerate) && !job.tiles.empty() && !job.cancelled()) {
+        appendJobLog(host, job, text(host, 101));
+        job.tilesDone = 0;
+        const CacheLayout& layout = host.fetch.settings->layout;
+        while (!job.tiles.empty() && !job.cancelled()) {
+            buildJobParent(job.tiles.next().tile, job.replaceExisting, layout, job.jpegQuality);
+            ++job.tilesDone;
+            job.tiles.takeNext();
+        }
+    }
+}
+
+} // namespace
+
+JobLimits jobLimitsFrom(const Settings& s) {
+    return {s.errorControl, s.retryCount, s.writeErrorLimit, s.fetchErrorLimit, s.badFileErrorLimit, s.autoGenerate};
+}
+
+QString jobNowText(const JobHost& host) {
+    return jobDateTimeText(host.clock->wallNow(), host.locale);
+}
+
+void appendJobLog(const JobHost& host, stichtype& job, const QString& line) {
+    host.jobs->appendLog(job, line);
+    if (host.logged) host.logged(job, line);
+}
+
+JobSummary runJob(const JobHost& host, const std::shared_ptr<stichtype>& job) {
+    JobSummary summary;
+    summary.tileCount = job->tileCount;
+    geo::seedMirrorRandom();
+    const qint64 bytesBefore = host.fetch.shared->meter.total();
+    try {
+        work(host, *job, summary);
+    } catch (const std::exception& e) {
+        appendJobLog(host, *job, QStringLiteral("сбой задания: ") + QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        appendJobLog(host, *job, QStringLiteral("сбой задания"));
+    }
+    summary.cancelled = job->cancelled();
+    summary.tilesDone = job->tilesDone;
+    summary.downloadedBytes = host.fetch.shared->meter.total() - bytesBefore;
+    job->cancel.request_stop();
+    appendJobLog(host, *job, text(host, 102));
+    appendJobLog(host, *job, text(host, 103) + jobNowText(host));
+    host.jobs->remove(job.get());
+    host.jobs->workerBusy = false;
+    return summary;
+}
+
+JobWorker::JobWorker(JobHost host, std::shared_ptr<stichtype> job) : host_(std::move(host)), job_(std::move(job)) {
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+JobWorker* JobWorker::startNext(const JobHost& host, int startEntry) {
+    bool idle = false;
+    if (!host.jobs->workerBusy.compare_exchange_strong(idle, true)) return nullptr;
+    const auto job = host.jobs->head();
+    if (!job || job->tiles.empty()) {
+        host.jobs->workerBusy = false;
+        return nullptr;
+    }
+    appendJobLog(host, *job, text(host, startEntry) + u' ' + jobNowText(host));
+    auto* worker = new JobWorker(host, job);
+    worker->start(QThread::NormalPriority);
+    return worker;
+}
+
+void JobWorker::run() {
+    const JobSummary summary = runJob(host_, job_);
+    job_.reset();
+    emit jobEnded(summary);
+}
+
+} // namespace zelvano
