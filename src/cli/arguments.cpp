@@ -87,4 +87,32 @@ ZoomAndPosition requiredPosition(const Options& options) {
     return {*zoom, geo::Position::fromEastLongitude(lat, lon)};
 }
 
+LayerChoice layersOption(const Options& o, const Settings& s) {
+    LayerChoice layers = jobLayers(s);
+    if (o.flags.contains(QStringLiteral("secondary"))) layers.secondary = true;
+    if (!o.values.contains(QStringLiteral("layers"))) return layers;
+    const QString v = o.values[QStringLiteral("layers")];
+    if (v == QLatin1StringView("sat")) {
+        layers.satellite = true;
+        layers.map = false;
+    } else if (v == QLatin1StringView("map")) {
+        layers.satellite = false;
+        layers.map = true;
+    } else if (v == QLatin1StringView("both")) {
+        layers.satellite = layers.map = true;
+    } else {
+        throw UsageError{QStringLiteral("--layers takes sat, map or both")};
+    }
+    return layers;
+}
+
+WorkMode workModeOption(const Options& o, const Settings& s) {
+    if (!o.values.contains(QStringLiteral("mode"))) return s.jobWorkMode;
+    const QString v = o.values[QStringLiteral("mode")];
+    if (v == QLatin1StringView("cache")) return WorkMode::CacheOnly;
+    if (v == QLatin1StringView("internet")) return WorkMode::InternetOnly;
+    if (v == QLatin1StringView("both")) return WorkMode::CacheAndInternet;
+    throw UsageError{QStringLiteral("--mode takes cache, internet or both")};
+}
+
 } // namespace zelvano::cli

@@ -37,6 +37,11 @@ struct ZoomAndPosition {
 };
 ZoomAndPosition requiredPosition(const Options& options);
 
+// --layers sat|map|both and --secondary over the settings' job layers; --mode cache|internet|both over
+// the job work mode.
+LayerChoice layersOption(const Options& options, const Settings& settings);
+WorkMode workModeOption(const Options& options, const Settings& settings);
+
 // The program folder's state, loaded exactly as the desktop program loads it.
 ProgramState loadProgramState();
 

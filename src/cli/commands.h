@@ -10,5 +10,7 @@ int locateCommand(const QStringList& args);
 int settingsCommand(const QStringList& args);
 int fetchCommand(const QStringList& args);
 int measureCommand(const QStringList& args);
+int downloadCommand(const QStringList& args);
+int generateCommand(const QStringList& args);
 
 } // namespace zelvano::cli

@@ -24,34 +24,6 @@ public:
     void switchOffMapLayer() override {}
 };
 
-LayerChoice layersOf(const Options& o, const Settings& s) {
-    LayerChoice layers = jobLayers(s);
-    if (o.flags.contains(QStringLiteral("secondary"))) layers.secondary = true;
-    if (!o.values.contains(QStringLiteral("layers"))) return layers;
-    const QString v = o.values[QStringLiteral("layers")];
-    if (v == QLatin1StringView("sat")) {
-        layers.satellite = true;
-        layers.map = false;
-    } else if (v == QLatin1StringView("map")) {
-        layers.satellite = false;
-        layers.map = true;
-    } else if (v == QLatin1StringView("both")) {
-        layers.satellite = layers.map = true;
-    } else {
-        throw UsageError{QStringLiteral("--layers takes sat, map or both")};
-    }
-    return layers;
-}
-
-WorkMode modeOf(const Options& o, const Settings& s) {
-    if (!o.values.contains(QStringLiteral("mode"))) return s.jobWorkMode;
-    const QString v = o.values[QStringLiteral("mode")];
-    if (v == QLatin1StringView("cache")) return WorkMode::CacheOnly;
-    if (v == QLatin1StringView("internet")) return WorkMode::InternetOnly;
-    if (v == QLatin1StringView("both")) return WorkMode::CacheAndInternet;
-    throw UsageError{QStringLiteral("--mode takes cache, internet or both")};
-}
-
 QString sourceName(TileSource source) {
     switch (source) {
     case TileSource::Cache:
@@ -97,11 +69,11 @@ int fetchCommand(const QStringList& args) {
 
     const ProgramState state = loadProgramState();
     const Settings& settings = state.settings;
-    const LayerChoice layers = layersOf(*options, settings);
+    const LayerChoice layers = layersOption(*options, settings);
     if (!layers.satellite && !layers.map)
         throw UsageError{QStringLiteral("the settings choose no layer; pass --layers")};
     if (layers.map && settings.singleFolderCache) throw UsageError{state.language->languageText(34)};
-    FetchOptions fetch = fetchOptions(FetchMode::JobWorker, layers, modeOf(*options, settings));
+    FetchOptions fetch = fetchOptions(FetchMode::JobWorker, layers, workModeOption(*options, settings));
     fetch.pictureNeeded = false; // as a download job
 
     const Interruption interruption;

@@ -10,18 +10,25 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage:\n"
-                          "  zelvano-cli locate --zoom L --lat LAT --lon LON\n"
-                          "      the tile that holds a position (decimal degrees, north and east positive)\n"
-                          "  zelvano-cli fetch --zoom L --lat LAT --lon LON [--layers sat|map|both] [--secondary]\n"
-                          "                    [--mode cache|internet|both]\n"
-                          "      obtains one tile as a download job does; log lines on stderr, the outcome on stdout\n"
-                          "  zelvano-cli measure LAT,LON LAT,LON [LAT,LON ...]\n"
-                          "      the length of the path through the points on the WGS 84 ellipsoid, as the window\n"
-                          "      measures it (decimal degrees, north and east positive)\n"
-                          "  zelvano-cli settings [--set NAME=VALUE]... [--save] [--show-secrets]\n"
-                          "      the effective settings of the program folder, changed by --set; --save writes them;\n"
-                          "      the proxy password shows masked unless --show-secrets\n";
+constexpr char kUsage[] =
+    "usage:\n"
+    "  zelvano-cli locate --zoom L --lat LAT --lon LON\n"
+    "      the tile that holds a position (decimal degrees, north and east positive)\n"
+    "  zelvano-cli fetch --zoom L --lat LAT --lon LON [--layers sat|map|both] [--secondary]\n"
+    "                    [--mode cache|internet|both]\n"
+    "      obtains one tile as a download job does; log lines on stderr, the outcome on stdout\n"
+    "  zelvano-cli download [--zoom L] [--bbox WEST,SOUTH,EAST,NORTH] [--mode cache|internet|both]\n"
+    "                       [--layers sat|map|both] [--secondary] [--connections N]\n"
+    "      downloads every tile of the box (or the stored selection) into the cache as a job;\n"
+    "      the job's log on stderr, its summary on stdout\n"
+    "  zelvano-cli generate [--zoom L] [--bbox WEST,SOUTH,EAST,NORTH] [--replace|--keep]\n"
+    "      builds the lower zoom levels of the box from the cached tiles\n"
+    "  zelvano-cli measure LAT,LON LAT,LON [LAT,LON ...]\n"
+    "      the length of the path through the points on the WGS 84 ellipsoid, as the window\n"
+    "      measures it (decimal degrees, north and east positive)\n"
+    "  zelvano-cli settings [--set NAME=VALUE]... [--save] [--show-secrets]\n"
+    "      the effective settings of the program folder, changed by --set; --save writes them;\n"
+    "      the proxy password shows masked unless --show-secrets\n";
 
 } // namespace
 
@@ -40,6 +47,8 @@ int main(int argc, char* argv[]) {
         if (verb == QLatin1StringView("settings")) return zelvano::cli::settingsCommand(args);
         if (verb == QLatin1StringView("fetch")) return zelvano::cli::fetchCommand(args);
         if (verb == QLatin1StringView("measure")) return zelvano::cli::measureCommand(args);
+        if (verb == QLatin1StringView("download")) return zelvano::cli::downloadCommand(args);
+        if (verb == QLatin1StringView("generate")) return zelvano::cli::generateCommand(args);
         throw zelvano::cli::UsageError{QStringLiteral("unknown command \"%1\"").arg(verb)};
     } catch (const zelvano::cli::UsageError& e) {
         std::fprintf(stderr, "zelvano-cli: %s\n%s", qUtf8Printable(e.message), kUsage);

@@ -51,7 +51,7 @@ struct JobSummary {
     int tileCount = 0;
     int tilesDone = 0;
     int obtained = 0; // tiles the job has (from the cache or the network)
-    int failed = 0;   // tiles not obtained after their attempts (or stopped midway)
+    int failed = 0;   // tiles not obtained after their attempts, missing from the cache, or stopped midway
     int skipped = 0;  // tiles passed over once an error counter was past its limit
     FetchCounters errors;
     qint64 downloadedBytes = 0;

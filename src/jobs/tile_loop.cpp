@@ -121,7 +121,8 @@ private:
             record.bitmap = QImage(); // released after every attempt
             count(outcome);
             if (outcome.usable) {
-                ++obtained_;
+                // Cache only, a tile missing there: the job takes the placeholder, but it has no tile.
+                ++(outcome.source == TileSource::Placeholder ? failed_ : obtained_);
                 return true;
             }
             if (outcome.error == FetchError::Stopped || stop_.stop_requested()) {

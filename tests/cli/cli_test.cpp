@@ -118,8 +118,8 @@ TEST(CliSettings, PrintsTheEffectiveSettingsOfAFreshFolder) {
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Language/Russian.txt"))));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("ZLV2.ini"))));
     // Every stored setting has its key: 98 lines less 6 written-only ones, the 2 x 3 work-mode lines as
-    // 2 keys and the 23 tool-window lines as 1.
-    EXPECT_EQ(j.size(), 98 - 6 - 6 + 2 - 23 + 1);
+    // 2 keys and the 23 tool-window lines as 1; and the download connections of Zelvano.ini.
+    EXPECT_EQ(j.size(), 98 - 6 - 6 + 2 - 23 + 1 + 1);
 }
 
 TEST(CliSettings, SaveWritesTheFileBackAndReportsFailure) {
