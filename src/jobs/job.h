@@ -19,7 +19,7 @@ class QPainter;
 
 namespace zelvano {
 
-struct stichtype {
+struct stichtype : std::enable_shared_from_this<stichtype> {
     QDateTime startTime; // the moment the job may start: its creation plus the delay
     bool isStitch = false;
     bool isGenerate = false;

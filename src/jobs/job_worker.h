@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace zelvano {
 
@@ -30,6 +31,23 @@ struct JobLimits {
     bool autoGenerate = true;
 };
 JobLimits jobLimitsFrom(const Settings& settings);
+
+// The limits as the settings stand, changed on the UI thread and read by the worker.
+class SharedJobLimits {
+public:
+    void set(const JobLimits& limits) {
+        std::lock_guard lock(mutex_);
+        limits_ = limits;
+    }
+    JobLimits get() const {
+        std::lock_guard lock(mutex_);
+        return limits_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    JobLimits limits_;
+};
 
 // The program around a worker, copied into it; whatever it refers to is shared, so it outlives the window.
 struct JobHost {

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -45,7 +46,7 @@ JobDialog::JobDialog(const LanguageTable& language, CoordinateDialog& coordinate
     : QDialog(parent), coordinates_(coordinates), language_(language) {
     setObjectName(QStringLiteral("TOKBottomDlg"));
     setModal(true);
-    setFixedSize(494, 514);
+    setFixedWidth(494);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
 
@@ -93,12 +94,16 @@ JobDialog::JobDialog(const LanguageTable& language, CoordinateDialog& coordinate
     grid->addWidget(named(new QLabel(area_), "Label7"), 1, 2);
     auto* button2 = named(new QPushButton(area_), "Button2");
     grid->addWidget(button2, 1, 3);
-    grid->addWidget(named(new QLabel(area_), "Label3"), 2, 0);
+    auto* levelRow = new QHBoxLayout;
+    levelRow->addWidget(named(new QLabel(area_), "Label3"));
     level_ = named(new QComboBox(area_), "FCB");
     for (int z = geo::kMinLevel; z <= geo::kMaxLevel; ++z)
         level_->addItem(QString::number(z));
-    grid->addWidget(level_, 2, 1);
-    grid->addWidget(named(new QLabel(area_), "Label9"), 2, 2, 1, 2);
+    level_->setFixedWidth(56);
+    levelRow->addWidget(level_);
+    levelRow->addWidget(named(new QLabel(area_), "Label9"), 1);
+    grid->addLayout(levelRow, 2, 0, 1, 4);
+    grid->setColumnStretch(0, 1);
     connect(button1, &QPushButton::clicked, this, [this] { Button1Click(false); });
     connect(button2, &QPushButton::clicked, this, [this] { Button1Click(true); });
     connect(level_, &QComboBox::activated, this, &JobDialog::FCBChange);
@@ -167,6 +172,17 @@ JobDialog::JobDialog(const LanguageTable& language, CoordinateDialog& coordinate
     buttons->addWidget(okButton_);
     buttons->addWidget(cancelButton_);
     outer->addLayout(buttons);
+
+    // Tight rows: the stitch task's six groups share the dialog's height.
+    for (QLayout* l : findChildren<QLayout*>()) {
+        if (l == outer || l == groups_) continue;
+        l->setContentsMargins(8, 2, 8, 2);
+        l->setSpacing(2);
+    }
+    layers_->layout()->setContentsMargins(8, 6, 8, 6);
+    for (QWidget* w : std::initializer_list<QWidget*>{taskGroup_, workMode_, layers_, area_, copy_, stitch_, generate_,
+                                                      quality_, ozi_, others_})
+        w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     applyLanguage(language);
     showTask(JobTask::Stitch);
@@ -243,6 +259,9 @@ void JobDialog::showTask(JobTask task) {
         w->show();
     }
     groups_->addStretch();
+    // A fixed border, 494 × 514 or as tall as the fonts make the stitch task's groups.
+    layout()->activate();
+    setFixedHeight(std::max(514, layout()->totalSizeHint().height()));
 }
 
 JobTask JobDialog::task() const {

@@ -41,7 +41,9 @@ JobToolWindow::JobToolWindow(QWidget* parent) : QDockWidget(parent) {
     named(new QLabel(panel4_), "Label17")->setGeometry(3, 2, 150, 19);
     jobs_ = named(new QComboBox(panel4_), "ComboBox4");
     jobs_->setGeometry(3, 23, 255, 21);
-    named(new QPushButton(panel4_), "SpeedButton3")->setGeometry(262, 23, 85, 23);
+    cancelButton_ = named(new QPushButton(panel4_), "SpeedButton3");
+    cancelButton_->setGeometry(262, 23, 85, 23);
+    cancelButton_->setEnabled(false);
     panel4_->resize(350, 47);
     setWidget(content_);
     for (QComboBox* box : {jobZoom_, jpegQuality_, jobs_})
@@ -73,7 +75,7 @@ void JobToolWindow::applyLanguage(const LanguageTable& t) {
     findChild<QLabel*>(QStringLiteral("Label14"))->setText(t.languageText(7));
     runButton_->setText(t.languageText(8));
     findChild<QLabel*>(QStringLiteral("Label17"))->setText(t.languageText(207));
-    findChild<QPushButton*>(QStringLiteral("SpeedButton3"))->setText(t.languageText(208));
+    cancelButton_->setText(t.languageText(208));
     setWindowTitle(t.languageText(200));
 }
 
@@ -85,6 +87,10 @@ void JobToolWindow::showSelectionLabel(const QString& label) {
 void JobToolWindow::showNoSelection() {
     selectionLabel_->setText(QString::fromUtf16(kNoSelectionLabel));
     runButton_->setEnabled(false);
+}
+
+QString JobToolWindow::selectionLabelText() const {
+    return selectionLabel_->text();
 }
 
 int JobToolWindow::jobZoom() const {

@@ -27,6 +27,8 @@ public:
     void showSelectionLabel(const QString& label);
     void showNoSelection();
 
+    QString selectionLabelText() const;
+
     // The job zoom of ComboBox2 (its item index + 1).
     int jobZoom() const;
 
@@ -35,10 +37,11 @@ public:
     // Panel4 and the window's size follow the job list: call when ComboBox4 changed.
     void arrange();
 
-    QComboBox* jobZoomBox() const { return jobZoom_; }         // ComboBox2
-    QComboBox* jpegQualityBox() const { return jpegQuality_; } // ComboBox3
-    QComboBox* jobsBox() const { return jobs_; }               // ComboBox4
-    QPushButton* runButton() const { return runButton_; }      // SpeedButton2
+    QComboBox* jobZoomBox() const { return jobZoom_; }          // ComboBox2
+    QComboBox* jpegQualityBox() const { return jpegQuality_; }  // ComboBox3
+    QComboBox* jobsBox() const { return jobs_; }                // ComboBox4
+    QPushButton* runButton() const { return runButton_; }       // SpeedButton2
+    QPushButton* cancelButton() const { return cancelButton_; } // SpeedButton3
 
 signals:
     // ComboBox2, ComboBox3 or ComboBox4 changed: the selection summary is computed again.
@@ -54,6 +57,7 @@ private:
     QComboBox* jobs_ = nullptr;
     QLabel* selectionLabel_ = nullptr;
     QPushButton* runButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     bool wide_ = true;
 };
 

@@ -2,13 +2,17 @@
 
 #include "config/program_folder.h"
 #include "geo/mirror_random.h"
+#include "jobs/nmcli_dial_up.h"
 #include "tiles/cache_cleanup.h"
 #include "tools/bookmarks.h"
 #include "ui/coordinate_dialog.h"
 #include "ui/coordinate_edit.h"
+#include "ui/delay_dialog.h"
+#include "ui/job_dialog.h"
 #include "ui/job_tool_window.h"
 #include "ui/map_view.h"
 #include "ui/named.h"
+#include "ui/report_window.h"
 #include "ui/search_tool_window.h"
 #include "ui/status_panel.h"
 #include "ui/tool_icons.h"
@@ -98,6 +102,10 @@ void MainWindow::buildWidgets() {
     searchWindow_ = new SearchToolWindow(*state_.language, this);
     jobWindow_ = new JobToolWindow(this);
     coordinateDialog_ = new CoordinateDialog(*state_.language, this);
+    jobDialog_ = new JobDialog(*state_.language, *coordinateDialog_, this);
+    dialUp_ = std::make_shared<NmcliDialUp>();
+    delayDialog_ = new DelayDialog(*state_.language, dialUp_, this);
+    reportWindow_ = new ReportWindow(*state_.language, this);
     addDockWidget(Qt::BottomDockWidgetArea, zoomWindow_);
     addDockWidget(Qt::TopDockWidgetArea, searchWindow_);
     addDockWidget(Qt::TopDockWidgetArea, jobWindow_);
@@ -108,6 +116,8 @@ void MainWindow::buildWidgets() {
     timer1_->start();
     timer3_ = named(new QTimer(this), "Timer3");
     timer3_->setInterval(700);
+    timer2_ = named(new QTimer(this), "Timer2");
+    timer2_->setInterval(3000);
 }
 
 void MainWindow::connectWidgets() {
@@ -118,6 +128,10 @@ void MainWindow::connectWidgets() {
     connect(paintBox_, &MapView::resized, this, &MainWindow::Panel1Resize);
     connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     connect(timer3_, &QTimer::timeout, this, &MainWindow::Timer3Timer);
+    connect(timer2_, &QTimer::timeout, this, &MainWindow::Timer2Timer);
+    connect(jobWindow_->runButton(), &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
+    connect(jobWindow_->jobsBox(), &QComboBox::activated, this, &MainWindow::ComboBox4Select);
+    connect(jobWindow_->cancelButton(), &QPushButton::clicked, this, &MainWindow::SpeedButton3Click);
 
     QSlider* slider = zoomWindow_->slider();
     connect(slider, &QSlider::valueChanged, this, &MainWindow::RxSlider1Change);
@@ -197,6 +211,9 @@ void MainWindow::applyLanguage() {
     searchWindow_->applyLanguage(t);
     jobWindow_->applyLanguage(t);
     coordinateDialog_->applyLanguage(t);
+    jobDialog_->applyLanguage(t);
+    delayDialog_->applyLanguage(t);
+    reportWindow_->applyLanguage(t);
 }
 
 void MainWindow::applySettings() {
@@ -292,6 +309,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (!saveSettings(state_.settings, state_.folder)) // the old file stays whole; say which one was not written
         QMessageBox::warning(nullptr, state_.language->languageText(36),
                              state_.language->languageText(35) + u'\n' + settingsFilePath(state_.folder));
+    stopJobs();
     session_->stopAll(); // transfers in flight end at once
     waitForLoaders(20000);
     event->accept();

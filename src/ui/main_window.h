@@ -5,6 +5,7 @@
 #pragma once
 
 #include "config/program_state.h"
+#include "jobs/job_builder.h"
 #include "tools/measured_path.h"
 #include "ui/kept_focus.h"
 #include "view/navigation.h"
@@ -24,7 +25,10 @@ class QTimer;
 namespace zelvano {
 
 class CoordinateDialog;
+class DelayDialog;
+class JobDialog;
 class JobToolWindow;
+class ReportWindow;
 class MapView;
 class SearchToolWindow;
 class ZoomToolWindow;
@@ -49,10 +53,20 @@ public:
     const MeasuredPath& measuredPath() const { return path_; }
     // The coordinate dialog, kept for the whole run (the job dialog opens it).
     CoordinateDialog& coordinateDialog() const { return *coordinateDialog_; }
+    // The job dialog, the delay dialog and the report window, made once with the window.
+    JobDialog& jobDialog() const { return *jobDialog_; }
+    DelayDialog& delayDialog() const { return *delayDialog_; }
+    ReportWindow& reportWindow() const { return *reportWindow_; }
+    JobList& jobList() const { return *jobs_; }
     // Waits until no view loader runs, then handles what they posted; false when `ms` ran out first.
     bool waitForLoaders(int ms);
 
     void RefreshView();
+    // main_window_jobs.cpp: "Выполнить", the job timer, Cancel.
+    void SpeedButton2Click();
+    void Timer2Timer();
+    void ComboBox4Select(int index);
+    void SpeedButton3Click();
     void SetInputEnabled(bool enabled);
     void UpdateLayerButton();
 
@@ -119,6 +133,14 @@ private:
     void Timer1Timer();
     void showOutline();
 
+    // main_window_jobs.cpp
+    JobHost jobHost();
+    void runBuilder(JobKind kind, bool replace);
+    void startWorker(const JobHost& host, int entry);
+    void jobLogged(const std::shared_ptr<stichtype>& job);
+    void showJobLog(const std::shared_ptr<stichtype>& job);
+    void stopJobs();
+
     ProgramState state_;
     ViewSession* session_ = nullptr;
     LanguageTable::Subscription relabel_;
@@ -152,6 +174,17 @@ private:
     JobToolWindow* jobWindow_ = nullptr;
     QLabel* searchMarker_ = nullptr; // Image5
     CoordinateDialog* coordinateDialog_ = nullptr;
+    JobDialog* jobDialog_ = nullptr;
+    DelayDialog* delayDialog_ = nullptr;
+    ReportWindow* reportWindow_ = nullptr;
+    QTimer* timer2_ = nullptr;
+    std::shared_ptr<JobList> jobs_ = std::make_shared<JobList>();
+    std::shared_ptr<SharedJobLimits> jobLimits_ = std::make_shared<SharedJobLimits>();
+    std::shared_ptr<DialUp> dialUp_;
+    QPointer<JobWorker> worker_;
+    std::weak_ptr<stichtype> reportJob_;                     // the job whose log the report window follows
+    int reportLines_ = 0;                                    // its lines the window shows
+    std::shared_ptr<char> alive_ = std::make_shared<char>(); // gone with the window
     QTimer* timer1_ = nullptr;
     QTimer* timer3_ = nullptr;
 };

@@ -25,6 +25,8 @@ public:
 
     const std::shared_ptr<BackBuffer>& backBuffer() const { return buffer_; }
     DownloadMeter& meter() { return shared_->meter; }
+    // What every fetch of this run shares, jobs' included: the language, the downloaded-bytes meter.
+    std::shared_ptr<FetchShared> shared() const { return shared_; }
 
     // One drawing pass from the cache into the back buffer, with the overlay cut-off reset, then a loader
     // for the tiles it left; the loader before it stops at its next tile. Both read the session's clock.
