@@ -1,0 +1,254 @@
+#include "ui/window_fixture.h"
+
+#include "jobs/job_texts.h"
+#include "ui/coordinate_dialog.h"
+#include "ui/delay_dialog.h"
+#include "ui/job_dialog.h"
+#include "ui/report_window.h"
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <functional>
+
+using namespace zelvano;
+
+namespace {
+
+// Acts on the modal window named `name` as soon as it shows (a dialog's exec() does not return before).
+void onModal(const char* name, std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name = QString::fromLatin1(name), act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != name) return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start(5);
+}
+
+template <class T> T* in(QWidget* w, const char* name) {
+    return w->findChild<T*>(QLatin1String(name));
+}
+
+int cachedTiles(const QString& folder) {
+    int n = 0;
+    for (QDirIterator it(folder + QStringLiteral("/Cache"), QDir::Files, QDirIterator::Subdirectories); it.hasNext();
+         it.next())
+        ++n;
+    return n;
+}
+
+} // namespace
+
+class JobsTest : public test::WindowTest {
+protected:
+    JobsTest() {
+        settings.jobZoomIndex = 10; // level 11: 400 x 200 job pixels for the 200 x 100 view pixels
+        settings.toolWindowLayout[2].visible = true;
+        settings.autoGenerate = false;
+    }
+    void selectArea() {
+        open();
+        drag(QPoint(100, 100), QPoint(300, 200));
+        ASSERT_TRUE(w().selectionPresent());
+    }
+    // "Выполнить", the task chosen in the job dialog and OK.
+    void run(int taskButton) {
+        onModal("TOKBottomDlg", [taskButton](QWidget* d) {
+            in<QRadioButton>(d, QStringLiteral("RadioButton%1").arg(taskButton).toLatin1().constData())->click();
+            in<QPushButton>(d, "OKBtn")->click();
+        });
+        child<QPushButton>("SpeedButton2")->click();
+    }
+    bool jobsDone() {
+        return QTest::qWaitFor([this] { return w().jobList().size() == 0 && !w().jobList().workerBusy; }, 20000);
+    }
+    QComboBox* jobsBox() const { return child<QComboBox>("ComboBox4"); }
+};
+
+// The user's road: a selection, "Выполнить", "Выкачать фрагменты в кэш", the status line and the report
+// window while the tiles arrive, and the job gone at the end.
+TEST_F(JobsTest, DownloadFromTheWindow) {
+    selectArea();
+    const int viewRequests = static_cast<int>(server.requests().size());
+    run(2);
+    ASSERT_EQ(jobsBox()->count(), 1);
+    EXPECT_TRUE(jobsBox()->itemText(0).contains(QStringLiteral(" начало ... Выделено 400x200 пикселей")))
+        << jobsBox()->itemText(0).toStdString();
+    EXPECT_TRUE(child<QFrame>("Panel4")->isVisible());
+    EXPECT_TRUE(child<QPushButton>("SpeedButton3")->isEnabled());
+    ASSERT_TRUE(jobsDone());
+    QCoreApplication::processEvents(); // the log's last lines
+    const ReportWindow& report = w().reportWindow();
+    EXPECT_TRUE(report.isVisible());
+    const QStringList shown = report.lines();
+    ASSERT_GE(shown.size(), 8);
+    EXPECT_TRUE(shown.first().startsWith(QStringLiteral("Поступила команда Выкачать ")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Выкачано")));
+    EXPECT_TRUE(shown.last().startsWith(QStringLiteral("выполнено в")));
+    const int fetched = static_cast<int>(server.requests().size()) - viewRequests;
+    EXPECT_GE(fetched, 2);
+    EXPECT_GE(cachedTiles(folder.path()), fetched);
+
+    w().Timer2Timer();
+    EXPECT_EQ(jobsBox()->count(), 0);
+    EXPECT_FALSE(child<QFrame>("Panel4")->isVisible());
+    EXPECT_FALSE(child<QPushButton>("SpeedButton3")->isEnabled());
+    EXPECT_TRUE(child<QDockWidget>("TBToolWindow3")->isVisible()); // the selection tool is still on
+}
+
+// Each task shows its groups, in their order from the top; the others are hidden.
+TEST_F(JobsTest, EachTaskShowsItsGroups) {
+    open(false);
+    JobDialog& d = w().jobDialog();
+    d.show();
+    const QStringList all = {"GroupBox6", "GroupBox2", "GroupBox3", "GroupBox4",
+                             "GroupBox5", "Panel1",    "Panel2",    "Panel3"};
+    const std::pair<int, QStringList> cases[] = {
+        {1, {"GroupBox6", "GroupBox2", "GroupBox4", "Panel1", "Panel2", "Panel3"}},
+        {2, {"GroupBox6", "GroupBox2"}},
+        {3, {"GroupBox2", "GroupBox3", "Panel3"}},
+        {4, {"GroupBox2", "GroupBox5", "Panel1"}},
+    };
+    for (const auto& [button, expected] : cases) {
+        SCOPED_TRACE(button);
+        in<QRadioButton>(&d, QStringLiteral("RadioButton%1").arg(button).toLatin1().constData())->click();
+        QCoreApplication::processEvents();
+        std::vector<QWidget*> visible;
+        for (const QString& name : all)
+            if (QWidget* g = d.findChild<QWidget*>(name); g->isVisible()) visible.push_back(g);
+        std::sort(visible.begin(), visible.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+        QStringList names;
+        for (QWidget* g : visible)
+            names << g->objectName();
+        EXPECT_EQ(names, expected);
+    }
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Параметры"));
+    EXPECT_EQ(d.width(), 494);
+    EXPECT_GE(d.height(), 514);
+}
+
+// The settings into the controls and back: the layer buttons, the JPEG box, the piece checks.
+TEST_F(JobsTest, DialogMappingsAndPieceChecks) {
+    open(false);
+    JobDialog& d = w().jobDialog();
+    Settings s;
+    s.jobSatellite = s.jobMap = false;
+    s.jobJpegQuality = 10;
+    const geo::Position topLeft{55.75, -37.6};
+    // The corner whose offset from the top-left is exactly w x h pixels at level 12.
+    const auto shifted = [&](int w, int h) {
+        for (int dx : {w, w + 1})
+            for (int dy : {h, h + 1}) {
+                geo::Position p = topLeft;
+                geo::ShiftPosition(dx, dy, 12, p);
+                const geo::PixelOffsetResult o = geo::PixelOffset(12, p, topLeft);
+                if (std::abs(o.ox) == w && std::abs(o.oy) == h) return p;
+            }
+        ADD_FAILURE() << "no corner " << w << " x " << h;
+        return topLeft;
+    };
+    geo::Position bottomRight = shifted(300, 1000);
+    d.fill(s, {topLeft, bottomRight}, 12);
+    EXPECT_TRUE(in<QRadioButton>(&d, "RadioButton11")->isChecked());
+    EXPECT_EQ(in<QComboBox>(&d, "ComboBox3")->currentText(), QStringLiteral("10%"));
+    EXPECT_EQ(in<QLabel>(&d, "Label9")->text(), QStringLiteral("Размеры выделенного фрагмента: 300 x 1000"));
+    EXPECT_EQ(in<QLabel>(&d, "Label4")->text(), QStringLiteral("N55°45,000'"));
+    EXPECT_EQ(in<QLabel>(&d, "Label5")->text(), QStringLiteral("E37°36,000'"));
+
+    auto* split = in<QCheckBox>(&d, "CheckBox1");
+    auto* width = in<QLineEdit>(&d, "Edit1");
+    auto* height = in<QLineEdit>(&d, "Edit2");
+    width->setText(QStringLiteral("5000"));
+    height->setText(QStringLiteral("5000"));
+    split->click();
+    EXPECT_EQ(width->text(), QStringLiteral("150"));
+    EXPECT_EQ(height->text(), QStringLiteral("500"));
+    EXPECT_TRUE(split->isChecked());
+    EXPECT_TRUE(width->isEnabled());
+    split->click();
+    EXPECT_FALSE(width->isEnabled());
+
+    bottomRight = shifted(200, 1000);
+    d.fill(s, {topLeft, bottomRight}, 12);
+    split->click();
+    EXPECT_FALSE(split->isChecked()); // 200 wide: no pieces
+    EXPECT_FALSE(width->isEnabled());
+
+    in<QRadioButton>(&d, "RadioButton12")->click();
+    in<QComboBox>(&d, "ComboBox3")->setCurrentIndex(7);
+    width->setText(QStringLiteral("many"));
+    d.take(s);
+    EXPECT_TRUE(!s.jobSatellite && s.jobMap);
+    EXPECT_EQ(s.jobJpegQuality, 80);
+    EXPECT_EQ(s.stitchPieceWidth, 5000); // not a number
+    EXPECT_EQ(s.jobZoomIndex, 11);
+}
+
+// A corner edited through the coordinate dialog north of the other: the latitudes change places and the
+// one at 89° is kept inside the map.
+TEST_F(JobsTest, CornerEditPutsTheCornersInOrder) {
+    selectArea();
+    const Settings before = w().settings();
+    onModal("TOKBottomDlg", [](QWidget* d) {
+        onModal("TKoordDlg", [](QWidget* k) {
+            static_cast<CoordinateDialog*>(k)->fill({89, -30});
+            in<QPushButton>(k, "OKBtn")->click();
+        });
+        in<QPushButton>(d, "Button2")->click(); // the bottom-right corner
+        EXPECT_EQ(in<QLabel>(d, "Label6")->text(), QStringLiteral("N89°0,000'"));
+        in<QRadioButton>(d, "RadioButton4")->click(); // generation: nothing cached, nothing fetched
+        in<QPushButton>(d, "OKBtn")->click();
+    });
+    child<QPushButton>("SpeedButton2")->click();
+    const Settings& after = w().settings();
+    EXPECT_DOUBLE_EQ(after.selectionTop, 85.05113);
+    EXPECT_DOUBLE_EQ(after.selectionBottom, before.selectionTop);
+    EXPECT_DOUBLE_EQ(after.selectionLeft, before.selectionLeft);
+    EXPECT_DOUBLE_EQ(after.selectionRight, -30);
+    ASSERT_TRUE(jobsDone());
+}
+
+// With the timer dialog on: 1 h 30 min puts the job off, its status line says until when, and Cancel
+// ends the wait at once without a request. Cancelling the timer dialog builds nothing.
+TEST_F(JobsTest, DelayedStartAndCancel) {
+    settings.showTimerDialog = true;
+    selectArea();
+    const int viewRequests = static_cast<int>(server.requests().size());
+    onModal("TForm2", [](QWidget* t) {
+        EXPECT_EQ(in<QComboBox>(t, "Cs")->currentText(), QStringLiteral("нет подключений")); // no nmcli here
+        in<QSpinBox>(t, "UpDown1")->setValue(1);
+        in<QSpinBox>(t, "UpDown2")->setValue(30);
+        in<QPushButton>(t, "Button1")->click();
+    });
+    const QDateTime before = QDateTime::currentDateTime();
+    run(2);
+    const auto job = w().jobList().head();
+    ASSERT_TRUE(job);
+    EXPECT_NEAR(before.secsTo(job->startTime), 5400, 5);
+    EXPECT_FALSE(job->autoConnect);
+    w().Timer2Timer();
+    EXPECT_EQ(jobsBox()->itemText(0), QStringLiteral("Отложено до ") + jobDateTimeText(job->startTime));
+
+    child<QPushButton>("SpeedButton3")->click();
+    EXPECT_TRUE(w().jobList().log(*job).last().startsWith(QStringLiteral("Поступила команда Прекратить в ")));
+    ASSERT_TRUE(jobsDone());
+    EXPECT_EQ(static_cast<int>(server.requests().size()), viewRequests);
+
+    onModal("TForm2", [](QWidget* t) {
+        EXPECT_EQ(in<QSpinBox>(t, "UpDown1")->value(), 0); // every showing starts without a delay
+        in<QPushButton>(t, "Button2")->click();
+    });
+    w().Timer2Timer();
+    run(2);
+    EXPECT_EQ(w().jobList().size(), 0);
+    EXPECT_EQ(jobsBox()->count(), 0);
+}
