@@ -75,19 +75,69 @@ QByteArray temporaryNameFor(const QString& path) {
            QByteArray::number(++counter);
 }
 
+namespace {
+
+// Writes through the descriptor, unbuffered: every write reaches the file at once, and its failure shows
+// as the device's error.
+bool writeThrough(int fd, const std::function<bool(QIODevice&)>& write) {
+    QFile file;
+    return file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle) && write(file) &&
+           file.error() == QFileDevice::NoError;
+}
+
+void syncFolder(const QString& path) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir); // the new name itself reaches the disk
+        ::close(dir);
+    }
+}
+
+enum class NewFile { Written, Failed, NotThisWay };
+
+// A file that does not exist yet: written into an unnamed file of its folder and given its name only when
+// whole, so no temporary name ever shows and a crash leaves nothing behind. NotThisWay where the file
+// system has no unnamed files or the name was taken meanwhile.
+NewFile createWhole(const QByteArray& target, const QString& path, Durability durability,
+                    const std::function<bool(QIODevice&)>& write) {
+#ifdef O_TMPFILE
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    if (fd < 0) return errno == ENOENT || errno == EACCES || errno == ENOSPC ? NewFile::Failed : NewFile::NotThisWay;
+    bool ok = writeThrough(fd, write);
+    if (ok && durability == Durability::Synced) ok = ::fsync(fd) == 0;
+    NewFile result = NewFile::Failed;
+    if (ok) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0)
+            result = NewFile::Written;
+        else if (errno == EEXIST || errno == ENOENT || errno == EPERM || errno == EXDEV)
+            result = NewFile::NotThisWay; // a file came meanwhile, or no /proc: the renaming way
+    }
+    ok = ::close(fd) == 0 && result == NewFile::Written;
+    if (ok && durability == Durability::Synced) syncFolder(path);
+    return ok ? NewFile::Written : result == NewFile::Written ? NewFile::Failed : result;
+#else
+    (void)target, (void)path, (void)durability, (void)write;
+    return NewFile::NotThisWay;
+#endif
+}
+
+} // namespace
+
 bool replaceFile(const QString& path, Durability durability, const std::function<bool(QIODevice&)>& write) {
     if (!waitWhileReadOnly(path)) return false;
     const QByteArray target = QFile::encodeName(path);
+    struct stat existing = {};
+    if (::stat(target.constData(), &existing) != 0 && errno == ENOENT) {
+        const NewFile created = createWhole(target, path, durability, write);
+        if (created != NewFile::NotThisWay) return created == NewFile::Written;
+    }
     const QByteArray temp = temporaryNameFor(path);
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;
-    bool ok = false;
-    {
-        // Unbuffered: every write reaches the file at once, and its failure shows as the device's error.
-        QFile file;
-        if (file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-            ok = write(file) && file.error() == QFileDevice::NoError;
-    }
+    bool ok = writeThrough(fd, write);
     struct stat old = {};
     if (ok && ::stat(target.constData(), &old) == 0) ok = ::fchmod(fd, old.st_mode & 07777) == 0; // as it was
     if (ok && durability == Durability::Synced) ok = ::fsync(fd) == 0; // a full disk may say so only here
@@ -97,14 +147,7 @@ bool replaceFile(const QString& path, Durability durability, const std::function
         ::unlink(temp.constData()); // the old file stays as it was
         return false;
     }
-    if (durability == Durability::Synced) {
-        const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir); // the rename itself reaches the disk
-            ::close(dir);
-        }
-    }
+    if (durability == Durability::Synced) syncFolder(path);
     return true;
 }
 

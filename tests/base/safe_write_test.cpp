@@ -98,6 +98,33 @@ TEST(ReplaceFile, AFullDiskLeavesTheOldFileWhole) {
     }
 }
 
+// A file that did not exist appears only whole: a write that fails leaves no file and no temporary one,
+// on a full disk as under the size limit; one that succeeds gets the mode the umask gives new files.
+TEST(ReplaceFile, ANewFileAppearsOnlyWhole) {
+    for (const Writer& w : kWriters) {
+        SCOPED_TRACE(w.label);
+        test::TempProgramFolder folder;
+        const QString path = folder.file(QStringLiteral("new.jpg"));
+        {
+            const FileSizeLimit limit(100);
+            EXPECT_FALSE(w.write(path));
+        }
+        EXPECT_TRUE(filesIn(folder.path()).isEmpty());
+        const mode_t umask = ::umask(022);
+        EXPECT_TRUE(w.write(path));
+        ::umask(umask);
+        EXPECT_EQ(filesIn(folder.path()), QStringList{QStringLiteral("new.jpg")});
+        EXPECT_EQ(modeOf(path), 0644u);
+        EXPECT_FALSE(folder.read(QStringLiteral("new.jpg")).isEmpty());
+
+        test::SmallDisk disk(64);
+        if (!disk.mounted()) continue;
+        disk.fill();
+        EXPECT_FALSE(w.write(disk.file(QStringLiteral("new.jpg"))));
+        EXPECT_EQ(filesIn(disk.path()), QStringList{QStringLiteral("filler")});
+    }
+}
+
 TEST(ReplaceFile, KeepsThePermissionsOfTheFileItReplaces) {
     test::TempProgramFolder folder;
     folder.write(QStringLiteral("Favorites.dat"), kOld);
