@@ -1,7 +1,7 @@
 #include "jobs/nmcli_dial_up.h"
 
 #include "support/qt_printers.h"
-#include "support/temp_program_folder.h"
+#include "support/stub_nmcli.h"
 
 #include <gtest/gtest.h>
 
@@ -11,43 +11,12 @@ using namespace zelvano;
 
 namespace {
 
-// A stand-in for nmcli, first on PATH: it records each call's arguments (one line each) and the contents
-// of a passwd-file, answers `connection show` from a fixed list and `--active` from a state file, and
-// fails `connection up` when STUB_FAIL is set.
-constexpr char kStub[] = R"stub(#!/bin/sh
-dir="$(dirname "$0")"
-echo "$*" >> "$dir/calls"
-case "$*" in
-  "-t -f NAME,TYPE connection show --active") cat "$dir/active" 2>/dev/null ;;
-  "-t -f NAME,TYPE connection show")
-    printf 'Home DSL:pppoe\nWired:802-3-ethernet\nPhone:gsm\nMy\\:Modem:bluetooth\nOffice VPN:vpn\n' ;;
-  *"connection up"*)
-    if [ -n "$STUB_FAIL" ]; then echo "Error: Connection activation failed: No modem found." >&2; exit 4; fi
-    while [ $# -gt 0 ]; do
-      if [ "$1" = passwd-file ]; then cat "$2" >> "$dir/secrets"; fi
-      shift
-    done ;;
-  *"connection down id"*) : > "$dir/active" ;;
-esac
-)stub";
-
 class NmcliTest : public ::testing::Test {
 protected:
-    NmcliTest() {
-        folder.write(QStringLiteral("nmcli"), kStub);
-        QFile::setPermissions(folder.file(QStringLiteral("nmcli")), QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("PATH", (folder.path() + u':' + QString::fromLocal8Bit(savedPath)).toLocal8Bit());
-    }
-    ~NmcliTest() override {
-        qputenv("PATH", savedPath);
-        qunsetenv("STUB_FAIL");
-    }
-    QStringList calls() const {
-        return QString::fromUtf8(folder.read(QStringLiteral("calls"))).split(u'\n', Qt::SkipEmptyParts);
-    }
+    QStringList calls() const { return stub.calls(); }
 
-    const QByteArray savedPath = qgetenv("PATH");
-    test::TempProgramFolder folder;
+    test::StubNmcli stub;
+    const test::TempProgramFolder& folder = stub.folder();
     NmcliDialUp dialUp;
 };
 
@@ -79,7 +48,7 @@ TEST_F(NmcliTest, DialPassesThePasswordThroughAFile) {
 }
 
 TEST_F(NmcliTest, FailuresCarryNmclisText) {
-    qputenv("STUB_FAIL", "1");
+    stub.failDials();
     const DialResult failed = dialUp.dial(QStringLiteral("Phone"), QString(), QString());
     EXPECT_EQ(failed.code, 4);
     EXPECT_EQ(failed.errorText, QStringLiteral("Error: Connection activation failed: No modem found."));

@@ -1,6 +1,7 @@
 #include "ui/window_fixture.h"
 
 #include "jobs/job_texts.h"
+#include "support/stub_nmcli.h"
 #include "ui/coordinate_dialog.h"
 #include "ui/delay_dialog.h"
 #include "ui/job_dialog.h"
@@ -243,6 +244,14 @@ TEST_F(JobsTest, DelayedStartAndCancel) {
     ASSERT_TRUE(jobsDone());
     EXPECT_EQ(static_cast<int>(server.requests().size()), viewRequests);
 
+    // A generation job never shows the timer dialog but waits for the delay it holds.
+    run(4);
+    const auto generation = w().jobList().head();
+    ASSERT_TRUE(generation);
+    EXPECT_NEAR(QDateTime::currentDateTime().secsTo(generation->startTime), 5400, 5);
+    generation->cancel.request_stop();
+    ASSERT_TRUE(jobsDone());
+
     onModal("TForm2", [](QWidget* t) {
         EXPECT_EQ(in<QSpinBox>(t, "UpDown1")->value(), 0); // every showing starts without a delay
         in<QPushButton>(t, "Button2")->click();
@@ -251,4 +260,74 @@ TEST_F(JobsTest, DelayedStartAndCancel) {
     run(2);
     EXPECT_EQ(w().jobList().size(), 0);
     EXPECT_EQ(jobsBox()->count(), 0);
+}
+
+// A second job built while the first runs is listed above it and waits; once the first has gone, the job
+// timer starts it. Closing the window ends a running job.
+TEST_F(JobsTest, QueuedJobsAndClosingTheWindow) {
+    server.setFallback([](const std::string&) {
+        return test::ScriptedAnswer{200, test::jpegTile(3), "image/jpeg", 150};
+    });
+    selectArea();
+    run(2);
+    const auto first = w().jobList().head();
+    run(2);
+    const auto second = w().jobList().head();
+    ASSERT_NE(first, second);
+    EXPECT_EQ(jobsBox()->count(), 2);
+    EXPECT_EQ(w().jobList().jobs(), (std::vector<JobList::JobPtr>{second, first}));
+    const auto started = [this](const JobList::JobPtr& job) {
+        const QStringList log = w().jobList().log(*job);
+        return std::any_of(log.begin(), log.end(),
+                           [](const QString& l) { return l.startsWith(QStringLiteral("Запуск потока")); });
+    };
+    EXPECT_TRUE(started(first));
+    EXPECT_FALSE(started(second)); // one worker at a time
+
+    // The older job, second in the box: its log in the report window, then Cancel.
+    jobsBox()->setCurrentIndex(1);
+    emit jobsBox()->activated(1);
+    EXPECT_EQ(w().reportWindow().lines(), w().jobList().log(*first));
+    child<QPushButton>("SpeedButton3")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w().jobList().size() == 1 && !w().jobList().workerBusy; }, 20000));
+    w().Timer2Timer();
+    EXPECT_TRUE(started(second));
+    EXPECT_EQ(jobsBox()->count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->tilesDone > 0; }, 20000));
+    window->close(); // cancels it and waits for the worker
+    EXPECT_FALSE(w().jobList().workerBusy);
+    EXPECT_TRUE(second->cancelled());
+}
+
+// A dial that fails on the worker shows NetworkManager's text in a box on the window's thread, captioned
+// "ошибки"; the job waits for it to close and then goes on.
+TEST_F(JobsTest, FailedDialShowsItsTextAndTheJobGoesOn) {
+    test::StubNmcli nmcli;
+    nmcli.failDials();
+    settings.showTimerDialog = true;
+    selectArea();
+    onModal("TForm2", [](QWidget* t) {
+        EXPECT_EQ(in<QComboBox>(t, "Cs")->currentText(), QStringLiteral("Home DSL"));
+        in<QComboBox>(t, "Cs")->setCurrentIndex(1); // "Phone"
+        in<QCheckBox>(t, "CheckBox3")->setChecked(true);
+        in<QLineEdit>(t, "Edit10")->setText(QStringLiteral("pin"));
+        EXPECT_EQ(in<QLineEdit>(t, "Edit10")->echoMode(), QLineEdit::Password);
+        in<QPushButton>(t, "Button1")->click();
+    });
+    QString shown, caption;
+    onModal("DialErrorBox", [&](QWidget* box) {
+        shown = static_cast<QMessageBox*>(box)->text();
+        caption = box->windowTitle();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    run(2);
+    ASSERT_TRUE(jobsDone());
+    EXPECT_EQ(shown, QStringLiteral("Error: Connection activation failed: No modem found."));
+    EXPECT_EQ(caption, QStringLiteral("ошибки"));
+    EXPECT_TRUE(nmcli.calls().contains(QStringLiteral("--wait 120 connection up id Phone passwd-file ") +
+                                       nmcli.calls().last().section(u' ', -1)));
+    QCoreApplication::processEvents();
+    const QStringList log = w().reportWindow().lines();
+    EXPECT_TRUE(log.contains(QStringLiteral("подключение")));
+    EXPECT_TRUE(log.contains(QStringLiteral("Выкачано")));
 }
