@@ -63,7 +63,7 @@ void JobToolWindow::arrange() {
     bevel_->setVisible(!wide_ && jobs);
     if (wide_) {
         panel4_->move(356, 0);
-        content_->setFixedSize(jobs ? 713 : 363, 47);
+        content_->setFixedSize(jobs ? 723 : 363, 47); // as the job builders size it
     } else {
         panel4_->move(0, 51);
         content_->setFixedSize(350, jobs ? 98 : 47);

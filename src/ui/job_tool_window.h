@@ -1,7 +1,7 @@
 // TBToolWindow3 ("Склеивание/Выкачивание"): Panel7 with the job zoom ComboBox2, the JPEG quality
 // ComboBox3, the selection size Label15 and SpeedButton2 ("Выполнить"); Panel4, shown while jobs run,
 // with the running jobs ComboBox4 and SpeedButton3. Docks at the top or the bottom only: wide there
-// (Panel4 beside Panel7: 363 × 47, 713 × 47 with jobs), narrow when floating (Panel4 below Panel7 under a
+// (Panel4 beside Panel7: 363 × 47, 723 × 47 with jobs), narrow when floating (Panel4 below Panel7 under a
 // line: 350 × 47, 350 × 98 with jobs). UI thread.
 #pragma once
 

@@ -86,6 +86,8 @@ TEST_F(JobsTest, DownloadFromTheWindow) {
         << jobsBox()->itemText(0).toStdString();
     EXPECT_TRUE(child<QFrame>("Panel4")->isVisible());
     EXPECT_TRUE(child<QPushButton>("SpeedButton3")->isEnabled());
+    QWidget* jobWindow = child<QDockWidget>("TBToolWindow3")->widget();
+    EXPECT_EQ(jobWindow->size(), QSize(723, 47));
     ASSERT_TRUE(jobsDone());
     QCoreApplication::processEvents(); // the log's last lines
     const ReportWindow& report = w().reportWindow();
@@ -103,6 +105,7 @@ TEST_F(JobsTest, DownloadFromTheWindow) {
     EXPECT_EQ(jobsBox()->count(), 0);
     EXPECT_FALSE(child<QFrame>("Panel4")->isVisible());
     EXPECT_FALSE(child<QPushButton>("SpeedButton3")->isEnabled());
+    EXPECT_EQ(jobWindow->size(), QSize(363, 47));
     EXPECT_TRUE(child<QDockWidget>("TBToolWindow3")->isVisible()); // the selection tool is still on
 }
 
@@ -330,4 +333,21 @@ TEST_F(JobsTest, FailedDialShowsItsTextAndTheJobGoesOn) {
     const QStringList log = w().reportWindow().lines();
     EXPECT_TRUE(log.contains(QStringLiteral("подключение")));
     EXPECT_TRUE(log.contains(QStringLiteral("Выкачано")));
+}
+
+// The selection tool switched off while a job runs: the job window stays until the last job has gone,
+// then leaves with the selection.
+TEST_F(JobsTest, JobWindowLeavesWithTheLastJobWhenTheToolIsOff) {
+    server.setFallback([](const std::string&) {
+        return test::ScriptedAnswer{200, test::jpegTile(3), "image/jpeg", 50};
+    });
+    selectArea();
+    run(2);
+    child<QToolButton>("ToolButton8")->click();
+    ASSERT_FALSE(child<QToolButton>("ToolButton8")->isChecked());
+    EXPECT_TRUE(child<QDockWidget>("TBToolWindow3")->isVisible());
+    ASSERT_TRUE(jobsDone());
+    w().Timer2Timer();
+    EXPECT_FALSE(child<QDockWidget>("TBToolWindow3")->isVisible());
+    EXPECT_FALSE(w().selectionPresent());
 }
