@@ -24,7 +24,7 @@ DelayDialog::DelayDialog(const LanguageTable& language, std::shared_ptr<DialUp> 
       language_(language), dialUp_(std::move(dialUp)) {
     setObjectName(QStringLiteral("TForm2"));
     setModal(true);
-    setFixedSize(386, 226);
+    setMinimumSize(386, 226); // a fixed border: 386 × 226, or what the fonts need
     auto spin = [this](const char* name, const char* editName, int maximum) {
         auto* box = named(new QSpinBox(this), name);
         box->setRange(0, maximum);
@@ -77,7 +77,8 @@ DelayDialog::DelayDialog(const LanguageTable& language, std::shared_ptr<DialUp> 
     buttons->addStretch();
     buttons->addWidget(okButton_);
     buttons->addWidget(cancelButton_);
-    grid->addLayout(buttons, 6, 1);
+    grid->addLayout(buttons, 6, 1, Qt::AlignBottom);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(dialButton_, &QPushButton::clicked, this, &DelayDialog::Button3Click);
