@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimeZone>
 #include <QTimer>
 
@@ -110,14 +111,19 @@ TEST_F(JobWorkerTest, ErrorLimitsSkipTheRest) {
         const char* name;
         ScriptedAnswer answer;
         int JobLimits::*limit;
-        int triedTiles; // the tiles that got requests: their errors pass the limit of 3
+        int triedTiles;                  // the tiles that got requests: their errors pass the limit of 3
+        bool levelFolderBlocked = false; // a file where the tiles' folder would go: no tile can be stored
     };
     const Case cases[] = {
         {"fetch errors", {404, "no", "text/plain"}, &JobLimits::fetchErrorLimit, 2}, // 2 attempts each: 4 > 3
         {"bad files", {200, "broken", "image/jpeg"}, &JobLimits::badFileErrorLimit, 2},
+        {"write errors", {200, goodTile}, &JobLimits::writeErrorLimit, 2, true},
     };
+    const QString levelFolder = QFileInfo(satellitePath(settings.layout, geo::TileId{kLevel, 0, 0})).path();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        QDir(settings.layout.root).removeRecursively();
+        if (c.levelFolderBlocked) folder.write(QDir(folder.path()).relativeFilePath(levelFolder), "not a folder");
         limits = {};
         limits.autoGenerate = false;
         limits.retryCount = 0;
