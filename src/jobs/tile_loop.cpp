@@ -36,7 +36,7 @@ public:
         result.obtained = obtained_;
         result.failed = failed_;
         result.skipped = skipped_;
-        result.errors = {writeErrors_.load(), fetchErrors_.load(), badFileErrors_.load()};
+        result.errors = errors_;
         return result;
     }
 
@@ -92,9 +92,11 @@ private:
         return &job_.tiles.built()[static_cast<std::size_t>(next_--)];
     }
 
-    bool pastALimit(const JobLimits& limits) const {
-        return limits.errorControl && (writeErrors_ > limits.writeErrorLimit || fetchErrors_ > limits.fetchErrorLimit ||
-                                       badFileErrors_ > limits.badFileErrorLimit);
+    bool pastALimit(const JobLimits& limits) {
+        std::lock_guard lock(countersMutex_);
+        return limits.errorControl &&
+               (errors_.writeErrors > limits.writeErrorLimit || errors_.fetchErrors > limits.fetchErrorLimit ||
+                errors_.badFileErrors > limits.badFileErrorLimit);
     }
 
     // One tile: false when the job's stop ended it before it was done.
@@ -144,21 +146,8 @@ private:
     }
 
     void count(const FetchOutcome& outcome) {
-        switch (outcome.error) {
-        case FetchError::DiskWrite:
-            ++writeErrors_;
-            break;
-        case FetchError::Fetch:
-            ++fetchErrors_;
-            break;
-        case FetchError::BadFile:
-            ++badFileErrors_;
-            break;
-        case FetchError::None:
-        case FetchError::Layer:
-        case FetchError::Stopped:
-            break;
-        }
+        std::lock_guard lock(countersMutex_);
+        errors_.count(outcome);
     }
 
     // The server asked for a pause: every connection waits the longer of it (at most 5 minutes) and the
@@ -196,7 +185,8 @@ private:
     std::mutex pauseMutex_;
     Clock::TimePoint pauseUntil_{};
     std::atomic<bool> mapOff_ = false;
-    std::atomic<int> writeErrors_ = 0, fetchErrors_ = 0, badFileErrors_ = 0;
+    std::mutex countersMutex_;
+    FetchCounters errors_; // the job's, all connections together
     std::atomic<int> obtained_ = 0, failed_ = 0, skipped_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/coordinate_dialog.h"
 
 #include "ui/coordinate_edit.h"
+#include "ui/dialog_buttons.h"
 #include "ui/named.h"
 
 #include <QComboBox>
@@ -39,15 +40,10 @@ CoordinateDialog::CoordinateDialog(const LanguageTable& language, QWidget* paren
     group(longitudeGroup_, "GroupBox2", lonHemisphere_, "DCB", {QStringLiteral("W"), QStringLiteral("E")},
           longitudeEdit_, CoordinateAxis::Longitude);
     fields_ = new CoordinateFields(latitudeEdit_, longitudeEdit_, language, this);
-    okButton_ = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
-    okButton_->setDefault(true);
-    cancelButton_ = named(new QPushButton(this), "CancelBtn");
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
+    const DialogButtons dialogButtons = okCancelButtons(this, QStringLiteral("OK"), "OKBtn", "CancelBtn");
+    okButton_ = dialogButtons.ok;
+    cancelButton_ = dialogButtons.cancel;
+    QHBoxLayout* buttons = dialogButtons.row;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(latitudeGroup_);
     layout->addWidget(longitudeGroup_);

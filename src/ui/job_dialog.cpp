@@ -3,6 +3,7 @@
 #include "geo/tile_math.h"
 #include "jobs/job_dialog_rules.h"
 #include "ui/coordinate_dialog.h"
+#include "ui/dialog_buttons.h"
 #include "ui/named.h"
 
 #include <QCheckBox>
@@ -162,15 +163,10 @@ JobDialog::JobDialog(const LanguageTable& language, CoordinateDialog& coordinate
     calibSeeYou_ = add(othersColumn, named(new QCheckBox(others_), "CheckBox7"));
     calibSeeYou_->setText(QStringLiteral("создавать файл привязки для SeeYou"));
 
-    okButton_ = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
-    okButton_->setDefault(true);
-    cancelButton_ = named(new QPushButton(this), "CancelBtn");
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
+    const DialogButtons dialogButtons = okCancelButtons(this, QStringLiteral("OK"), "OKBtn", "CancelBtn");
+    okButton_ = dialogButtons.ok;
+    cancelButton_ = dialogButtons.cancel;
+    QHBoxLayout* buttons = dialogButtons.row;
     outer->addLayout(buttons);
 
     // Tight rows: the stitch task's six groups share the dialog's height.
