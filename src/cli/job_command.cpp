@@ -162,12 +162,14 @@ int runJobCommand(JobKind kind, const QStringList& args) {
 
     JobSummary summary;
     summary.tileCount = job->tileCount;
-    if (JobWorker* worker = JobWorker::startNext(host, workerStartEntry(kind))) {
-        QEventLoop loop;
-        QObject::connect(worker, &JobWorker::jobEnded, &loop, [&](const JobSummary& s) {
+    QEventLoop loop;
+    const auto whenEnded = [&](JobWorker& worker) {
+        QObject::connect(&worker, &JobWorker::jobEnded, &loop, [&](const JobSummary& s) {
             summary = s;
             loop.quit();
         });
+    };
+    if (JobWorker::startNext(host, workerStartEntry(kind), whenEnded)) {
         QTimer bar;
         QObject::connect(&bar, &QTimer::timeout, &loop,
                          [&] { terminal.progress(job->tilesDone, job->tileCount, clock.elapsed() / 1000.0); });

@@ -119,7 +119,7 @@ JobWorker::JobWorker(JobHost host, std::shared_ptr<stichtype> job) : host_(std::
     connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-JobWorker* JobWorker::startNext(const JobHost& host, int startEntry) {
+JobWorker* JobWorker::startNext(const JobHost& host, int startEntry, const std::function<void(JobWorker&)>& prepare) {
     bool idle = false;
     if (!host.jobs->workerBusy.compare_exchange_strong(idle, true)) return nullptr;
     const auto job = host.jobs->head();
@@ -129,6 +129,7 @@ JobWorker* JobWorker::startNext(const JobHost& host, int startEntry) {
     }
     appendJobLog(host, *job, text(host, startEntry) + u' ' + jobNowText(host));
     auto* worker = new JobWorker(host, job);
+    if (prepare) prepare(*worker); // before the start: a short job may end at once
     worker->start(QThread::NormalPriority);
     return worker;
 }

@@ -90,8 +90,10 @@ class JobWorker final : public QThread {
     Q_OBJECT
 public:
     // Starts a worker for the head job when none is busy and the head's list is not empty: logs the start
-    // line (`startEntry`: "Запуск потока"), sets the busy flag, starts the thread. Null when none started.
-    static JobWorker* startNext(const JobHost& host, int startEntry);
+    // line (`startEntry`: "Запуск потока"), sets the busy flag, lets `prepare` connect to the worker and
+    // starts the thread. Null when none started.
+    static JobWorker* startNext(const JobHost& host, int startEntry,
+                                const std::function<void(JobWorker&)>& prepare = {});
 
 signals:
     void jobEnded(const JobSummary& summary);

@@ -87,7 +87,7 @@ private:
 
     bool satellitePart() {
         r_.satPending = true;
-        if (QFile::exists(r_.satPath) && !internetOnly()) {
+        if (!internetOnly() && QFile::exists(r_.satPath)) {
             QByteArray bytes;
             if (budget_.waitWhileReadOnly(r_.satPath)) {
                 auto read = readSmallFile(r_.satPath, kMaxTileFileBytes); // nothing for a FIFO or a huge file
@@ -137,7 +137,7 @@ private:
         r_.overlayPending = true;
         if (r_.bitmap.isNull()) r_.bitmap = newTileImage(QColor(138, 138, 138));
         QImage overlay;
-        if (QFile::exists(r_.hybridPath) && !internetOnly() && LoadImageFile(overlay, r_.hybridPath, &budget_)) {
+        if (!internetOnly() && QFile::exists(r_.hybridPath) && LoadImageFile(overlay, r_.hybridPath, &budget_)) {
             drawOverlay(overlay, TileSource::Cache);
             return false;
         }
@@ -156,7 +156,7 @@ private:
 
     bool mapPart() {
         r_.satPending = false;
-        if (QFile::exists(r_.mapPath) && !internetOnly()) {
+        if (!internetOnly() && QFile::exists(r_.mapPath)) {
             // A cached map that does not load leaves the tile empty: no message, no deletion, no download.
             if (LoadImageFile(r_.bitmap, r_.mapPath, &budget_)) {
                 r_.overlayPending = false;

@@ -393,17 +393,18 @@ TEST_F(JobWorkerTest, NewestQueuedJobStartsNextOnTheWorkerThread) {
     QEventLoop loop;
     std::vector<int> ended;
     auto startNext = [&] {
-        JobWorker* worker = JobWorker::startNext(host, 59);
-        if (!worker) return false;
-        QObject::connect(worker, &JobWorker::jobEnded, &loop, [&](const JobSummary& s) {
-            ended.push_back(s.tileCount);
-            loop.quit();
-        });
-        return true;
+        return JobWorker::startNext(host, 59, [&](JobWorker& worker) {
+                   QObject::connect(&worker, &JobWorker::jobEnded, &loop, [&](const JobSummary& s) {
+                       ended.push_back(s.tileCount);
+                       loop.quit();
+                   });
+               }) != nullptr;
     };
     ASSERT_TRUE(startNext());
     EXPECT_EQ(JobWorker::startNext(host, 59), nullptr); // one worker at a time
-    QTimer::singleShot(20s, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(20s);
     loop.exec();
     ASSERT_TRUE(startNext());
     loop.exec();
