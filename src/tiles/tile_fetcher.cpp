@@ -1,5 +1,7 @@
 #include "tiles/tile_fetcher.h"
 
+#include "base/side_thread.h"
+
 #include "base/text_file.h"
 #include "tiles/imaging.h"
 #include "tiles/parent_builder.h"
@@ -202,13 +204,19 @@ private:
             record(FetchError::BadFile, kIncompleteDownload, request);
             return Arrival::Failed;
         }
+        // The bytes are decoded on the side thread while this one writes them: the decoder's time and the
+        // file system's overlap.
+        Decoded fromBytes;
+        SideThread& side = SideThread::ofThisThread();
+        side.start([this, &fromBytes, &bytes = std::as_const(answer.body)] { fromBytes = decodeBytes(bytes); });
         const Store stored = store(answer.body, path);
+        side.wait();
         if (stored == Store::Failed) {
             record(FetchError::DiskWrite, kDiskWriteFailed, path);
             return Arrival::Failed;
         }
         if (satellite) generateParents();
-        if (decodeStored(picture, stored == Store::Written ? &answer.body : nullptr, path)) {
+        if (stored == Store::Written ? fromBytes.take(picture) : LoadImageFile(picture, path, &budget_)) {
             if (part != Part::Hybrid) outcome_.source = TileSource::Network; // drawOverlay names the overlay's
             return Arrival::Decoded;
         }
@@ -246,13 +254,27 @@ private:
         return writeFileAtomically(path, bytes, Durability::Unsynced) ? Store::Written : Store::Failed;
     }
 
-    // Decodes a tile file: from the bytes just written to it, or else from the file itself (a read-only
-    // one is waited for and then given up). A download job only checks that the bytes decode.
-    bool decodeStored(QImage& slot, const QByteArray* written, const QString& path) {
-        if (!written) return LoadImageFile(slot, path, &budget_);
-        if (!o_.pictureNeeded) return decodesCleanly(*written);
-        slot = decodeImage(*written);
-        return !slot.isNull();
+    // What the bytes of a download decode to: the picture, or for a download job, which lets the picture
+    // go, only whether they decode.
+    struct Decoded {
+        bool ok = false;
+        bool hasPicture = false;
+        QImage picture;
+        bool take(QImage& slot) {
+            if (hasPicture) slot = std::move(picture);
+            return ok;
+        }
+    };
+    Decoded decodeBytes(const QByteArray& bytes) const {
+        Decoded d;
+        d.hasPicture = o_.pictureNeeded;
+        if (d.hasPicture) {
+            d.picture = decodeImage(bytes);
+            d.ok = !d.picture.isNull();
+        } else {
+            d.ok = decodesCleanly(bytes);
+        }
+        return d;
     }
 
     void drawOverlay(const QImage& overlay, TileSource source) {
