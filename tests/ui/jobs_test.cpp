@@ -187,6 +187,25 @@ TEST_F(JobsTest, DialogMappingsAndPieceChecks) {
     EXPECT_FALSE(split->isChecked()); // 200 wide: no pieces
     EXPECT_FALSE(width->isEnabled());
 
+    // A piece size the selection cannot take sends the focus back to its edit, without a message.
+    d.fill(s, {topLeft, shifted(1000, 1000)}, 12);
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    split->setChecked(false);
+    split->click();
+    ASSERT_TRUE(width->isEnabled());
+    width->setFocus();
+    width->setText(QStringLiteral("200")); // under 256
+    height->setFocus();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return width->hasFocus(); }, 2000));
+    width->setText(QStringLiteral("400"));
+    height->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(height->hasFocus());
+    EXPECT_EQ(QApplication::activeModalWidget(), &d); // no message box over it
+    d.hide();
+
     in<QRadioButton>(&d, "RadioButton12")->click();
     in<QComboBox>(&d, "ComboBox3")->setCurrentIndex(7);
     width->setText(QStringLiteral("many"));
