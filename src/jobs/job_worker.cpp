@@ -52,7 +52,7 @@ void work(const JobHost& host, stichtype& job, JobSummary& summary) {
         else
             appendJobLog(host, job, text(host, 199) + now + u' ' + count);
     }
-    if (!job.isGenerate) {
+    if (!job.isGenerate && !job.cancelled()) {
         const TileLoopResult loop = runTileLoop(host, job);
         summary.obtained = loop.obtained;
         summary.failed = loop.failed;
