@@ -7,6 +7,7 @@
 
 #include "config/extra_settings.h"
 #include "jobs/job_builder.h"
+#include "jobs/job_dialog_rules.h"
 #include "jobs/job_texts.h"
 
 #include <QElapsedTimer>
@@ -23,8 +24,6 @@
 namespace zelvano::cli {
 
 namespace {
-
-constexpr double kMaxLatitude = 85.05113;
 
 // stderr shared by the worker's log lines and the progress bar: a line clears the bar, the next tick
 // draws it again.
@@ -74,10 +73,10 @@ int levelOption(const Options& o, const Settings& s) {
     return level;
 }
 
-// --bbox WEST,SOUTH,EAST,NORTH (east and north positive) or the stored selection, as two ordered corners
-// with the latitudes inside the map.
+// --bbox WEST,SOUTH,EAST,NORTH (east and north positive) or the stored selection, put in order and kept
+// inside the map as the job dialog does.
 void areaOption(const Options& o, const Settings& s, JobDefinition& d) {
-    double north, south, westW, eastW; // longitudes west-positive
+    geo::Position first{s.selectionTop, s.selectionLeft}, second{s.selectionBottom, s.selectionRight};
     if (o.values.contains(QStringLiteral("bbox"))) {
         const QStringList parts = o.values[QStringLiteral("bbox")].split(u',');
         std::optional<double> v[4];
@@ -87,20 +86,14 @@ void areaOption(const Options& o, const Settings& s, JobDefinition& d) {
             throw UsageError{QStringLiteral("--bbox takes WEST,SOUTH,EAST,NORTH in decimal degrees")};
         if (*v[0] < -180 || *v[2] > 180 || *v[0] >= *v[2] || *v[1] < -90 || *v[3] > 90 || *v[1] >= *v[3])
             throw UsageError{QStringLiteral("--bbox: WEST < EAST within -180..180 and SOUTH < NORTH within -90..90")};
-        westW = -*v[0];
-        eastW = -*v[2];
-        south = *v[1];
-        north = *v[3];
-    } else {
-        if (s.selectionTop == 0 && s.selectionLeft == 0 && s.selectionBottom == 0 && s.selectionRight == 0)
-            throw UsageError{QStringLiteral("no selection is stored in the settings; pass --bbox")};
-        north = std::max(s.selectionTop, s.selectionBottom);
-        south = std::min(s.selectionTop, s.selectionBottom);
-        westW = std::max(s.selectionLeft, s.selectionRight);
-        eastW = std::min(s.selectionLeft, s.selectionRight);
+        first = geo::Position::fromEastLongitude(*v[3], *v[0]);
+        second = geo::Position::fromEastLongitude(*v[1], *v[2]);
+    } else if (first == geo::Position{0, 0} && second == geo::Position{0, 0}) {
+        throw UsageError{QStringLiteral("no selection is stored in the settings; pass --bbox")};
     }
-    d.topLeft = {std::clamp(north, -kMaxLatitude, kMaxLatitude), westW};
-    d.bottomRight = {std::clamp(south, -kMaxLatitude, kMaxLatitude), eastW};
+    const SelectionCorners corners = orderedCorners(d.level, first, second);
+    d.topLeft = corners.topLeft;
+    d.bottomRight = corners.bottomRight;
 }
 
 int connectionsOption(const Options& o, const QString& folder) {

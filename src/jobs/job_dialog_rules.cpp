@@ -20,8 +20,8 @@ SelectionCorners orderedCorners(int level, geo::Position first, geo::Position se
     const geo::PixelOffsetResult o = geo::PixelOffset(level, second, first);
     if (o.ox > 0) std::swap(first.lonW, second.lonW);
     if (o.oy > 0) std::swap(first.lat, second.lat);
-    first.lat = std::clamp(first.lat, -kMaxSelectionLatitude, kMaxSelectionLatitude);
-    second.lat = std::clamp(second.lat, -kMaxSelectionLatitude, kMaxSelectionLatitude);
+    first.lat = std::clamp(first.lat, -geo::kLatitudeLimit, geo::kLatitudeLimit);
+    second.lat = std::clamp(second.lat, -geo::kLatitudeLimit, geo::kLatitudeLimit);
     return {first, second};
 }
 

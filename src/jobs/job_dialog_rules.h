@@ -11,8 +11,6 @@
 
 namespace zelvano {
 
-inline constexpr double kMaxSelectionLatitude = 85.05113;
-
 // "N55°45,123'": the letter for >= 0 or for < 0 and the absolute value, whole degrees (toward zero),
 // minutes with three decimals.
 QString dialogCornerText(double value, QChar positive, QChar negative);

@@ -29,8 +29,8 @@ TEST(JobDialogRules, CornerOrderAndClamp) {
         {"second corner west", {56, -38}, {55, -37}, {nw, se}},
         {"second corner north", {55, -37}, {56, -38}, {nw, se}},
         {"both", se, nw, {nw, se}},
-        {"latitude 89", {89, -37}, se, {{kMaxSelectionLatitude, -37}, se}},
-        {"latitude -89", nw, {-89, -38}, {nw, {-kMaxSelectionLatitude, -38}}},
+        {"latitude 89", {89, -37}, se, {{geo::kLatitudeLimit, -37}, se}},
+        {"latitude -89", nw, {-89, -38}, {nw, {-geo::kLatitudeLimit, -38}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
