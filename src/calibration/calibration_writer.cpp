@@ -167,13 +167,17 @@ QStringList mapInfoLines(const CalibrationImage& image) {
 }
 
 QStringList worldFileLines(const CalibrationImage& image) {
+    // A world file names the centre of the top-left pixel, which every reader takes as such; the image's
+    // corner is half a pixel further out.
     const Frame fr = frameOf(image);
-    return {f(fr.w > 0 ? (east(fr.br.lonW) - east(fr.tl.lonW)) / fr.w : 0, 15),
+    const double xSize = fr.w > 0 ? (east(fr.br.lonW) - east(fr.tl.lonW)) / fr.w : 0;
+    const double ySize = fr.h > 0 ? (fr.br.lat - fr.tl.lat) / fr.h : 0;
+    return {f(xSize, 15),
             QStringLiteral("0"),
             QStringLiteral("0"),
-            f(fr.h > 0 ? (fr.br.lat - fr.tl.lat) / fr.h : 0, 15),
-            f(east(fr.tl.lonW), 15),
-            f(fr.tl.lat, 15)};
+            f(ySize, 15),
+            f(east(fr.tl.lonW) + xSize / 2, 15),
+            f(fr.tl.lat + ySize / 2, 15)};
 }
 
 QString seeYouEntry(const CalibrationImage& image) {

@@ -85,7 +85,9 @@ TEST(Calibration, HemispheresAndSigns) {
         EXPECT_EQ(world[1], QStringLiteral("0"));
         EXPECT_LT(world[3].toDouble(), 0);
         EXPECT_NEAR(world[0].toDouble(), 360.0 / (256 << 10), 360.0 / (256 << 10) * 0.002); // a pixel at level 10
-        EXPECT_EQ(world[4], QString::number(c.lonEast, 'f', 15));
+        // The centre of the first pixel, half a pixel inside the corner.
+        EXPECT_NEAR(world[4].toDouble(), c.lonEast + world[0].toDouble() / 2, 1e-12);
+        EXPECT_NEAR(world[5].toDouble(), c.lat + world[3].toDouble() / 2, 1e-12);
         EXPECT_TRUE(mapInfoLines(i)[7].startsWith(QStringLiteral("  (") + QString::number(c.lonEast, 'f', 9) + u',' +
                                                   QString::number(c.lat, 'f', 9) + QStringLiteral(") (0,0) Label")));
     }
