@@ -15,8 +15,6 @@
 #include <memory>
 #include <stop_token>
 
-class QPainter;
-
 namespace zelvano {
 
 struct stichtype : std::enable_shared_from_this<stichtype> {
@@ -34,9 +32,8 @@ struct stichtype : std::enable_shared_from_this<stichtype> {
     // job ends at once when it is set.
     std::stop_source cancel;
     JobTileList tiles;
-    std::unique_ptr<QImage> image;           // a stitch job's image in memory
-    std::unique_ptr<QPainter> imageGraphics; // drawing on it
-    int widthPx = 0;                         // the selection at the job level; stitch jobs
+    std::unique_ptr<QImage> image; // a stitch job's image in memory, RGB 5-6-5, from the worker's start
+    int widthPx = 0;               // the selection at the job level; stitch jobs
     int heightPx = 0;
     double topLat = 0;  // the selection's north-west corner
     double leftLon = 0; // west-positive

@@ -2,6 +2,11 @@
 
 #include "jobs/job_texts.h"
 
+#include "base/text_file.h"
+#include "geo/tile_math.h"
+
+#include <cstdlib>
+
 namespace zelvano {
 
 namespace {
@@ -13,7 +18,15 @@ struct KindTexts {
 };
 
 KindTexts textsOf(JobKind kind) {
-    return kind == JobKind::Download ? KindTexts{55, 57, 58} : KindTexts{60, 62, 63};
+    switch (kind) {
+    case JobKind::Download:
+        return {55, 57, 58};
+    case JobKind::Stitch:
+        return {65, 66, 63};
+    case JobKind::Generate:
+        break;
+    }
+    return {60, 62, 63};
 }
 
 } // namespace
@@ -41,6 +54,41 @@ JobDefinition downloadDefinition(const Settings& s, const DelayChoice& delay) {
     return d;
 }
 
+JobDefinition stitchDefinition(const Settings& s, const DelayChoice& delay, const StitchName& name) {
+    JobDefinition d = downloadDefinition(s, delay);
+    d.kind = JobKind::Stitch;
+    d.fileName = name.fileName;
+    d.savePng = name.savePng;
+    d.calibration = {s.calibOzi, s.calibMapInfo, s.calibArcGis, s.calibSeeYou};
+    return d;
+}
+
+QSize selectionPixels(const JobDefinition& d) {
+    const geo::PixelOffsetResult o = geo::PixelOffset(d.level, d.bottomRight, d.topLeft);
+    return {std::abs(o.ox), std::abs(o.oy)};
+}
+
+std::vector<JobDefinition> pieceDefinitions(const JobDefinition& whole, const QString& chosen, int pieceWidth,
+                                            int pieceHeight, bool coordinatesInName) {
+    const QSize size = selectionPixels(whole);
+    std::vector<JobDefinition> out;
+    for (const StitchPiece& p :
+         splitPieces(whole.level, whole.topLeft, size.width(), size.height(), pieceWidth, pieceHeight, chosen)) {
+        JobDefinition d = whole;
+        d.topLeft = p.topLeft;
+        d.bottomRight = p.bottomRight;
+        const StitchName name = stitchFileName(p.fileName, coordinatesInName, p.topLeft.lat, p.topLeft.lonW);
+        d.fileName = name.fileName;
+        d.savePng = name.savePng;
+        out.push_back(d);
+    }
+    return out;
+}
+
+bool saveSeeYouIndex(const QStringList& index, const QString& path) {
+    return writeTextLines(path, index);
+}
+
 JobDefinition generateDefinition(const Settings& s, bool replace, const DelayChoice& delay) {
     JobDefinition d = downloadDefinition(s, {});
     d.kind = JobKind::Generate;
@@ -54,7 +102,7 @@ int workerStartEntry(JobKind kind) {
     return kind == JobKind::Download ? 59 : 64;
 }
 
-std::shared_ptr<stichtype> buildJob(const JobHost& host, const JobDefinition& d) {
+std::shared_ptr<stichtype> buildJob(const JobHost& host, const JobDefinition& d, CalibrationResult* calibration) {
     const LanguageTable& language = *host.fetch.shared->language;
     const KindTexts texts = textsOf(d.kind);
     auto job = std::make_shared<stichtype>();
@@ -64,6 +112,8 @@ std::shared_ptr<stichtype> buildJob(const JobHost& host, const JobDefinition& d)
     job->mapLayer = d.layers.map;
     job->secondaryService = d.layers.secondary;
     job->isGenerate = d.kind == JobKind::Generate;
+    job->isStitch = d.kind == JobKind::Stitch;
+    job->fileName = d.fileName;
     job->replaceExisting = d.replaceExisting;
 
     job->startTime = host.clock->wallNow().addSecs(d.delay.hours * 3600LL + d.delay.minutes * 60LL);
@@ -78,6 +128,22 @@ std::shared_ptr<stichtype> buildJob(const JobHost& host, const JobDefinition& d)
     job->leftLon = d.topLeft.lonW;
     job->retryDelayMs = d.retryDelayMs;
     job->jpegQuality = d.jpegQuality;
+    if (job->isStitch) {
+        const QSize size = selectionPixels(d);
+        job->widthPx = size.width();
+        job->heightPx = size.height();
+        job->savePng = d.savePng;
+        CalibrationImage image;
+        image.level = d.level;
+        image.width = job->widthPx;
+        image.height = job->heightPx;
+        image.imagePath = d.fileName;
+        image.topLeft = d.topLeft;
+        CalibrationResult written = writeCalibration(image, d.calibration, d.seeYouIndex);
+        const bool failed = written.failed.has_value();
+        if (calibration) *calibration = std::move(written);
+        if (failed) return nullptr;
+    }
 
     appendJobLog(host, *job, language.languageText(texts.listStart) + u' ' + jobNowText(host));
     job->tiles = d.kind == JobKind::Generate ? JobTileList::forGeneration(d.level, d.topLeft, d.bottomRight)

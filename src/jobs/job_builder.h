@@ -5,11 +5,16 @@
 // line uses the same builders.
 #pragma once
 
+#include "calibration/calibration_writer.h"
 #include "config/settings.h"
 #include "geo/position.h"
 #include "jobs/job_worker.h"
+#include "jobs/stitch_naming.h"
 
 #include <QDateTime>
+#include <QSize>
+
+#include <vector>
 
 namespace zelvano {
 
@@ -25,7 +30,7 @@ struct DelayChoice {
     QString password;
 };
 
-enum class JobKind { Download, Generate };
+enum class JobKind { Download, Stitch, Generate };
 
 struct JobDefinition {
     JobKind kind = JobKind::Download;
@@ -38,6 +43,11 @@ struct JobDefinition {
     int retryDelayMs = 0;
     int jpegQuality = 80;
     DelayChoice delay;
+    // A stitch job's image and the calibration files written beside it when the job is built.
+    QString fileName;
+    bool savePng = false;
+    CalibrationFormats calibration;
+    QStringList* seeYouIndex = nullptr; // a split run's index; none: a one-entry index file per image
 };
 
 // The selection of the settings (lines 89 to 92) as corners: top-left first.
@@ -46,13 +56,28 @@ geo::Position selectionBottomRight(const Settings& settings);
 
 // A download job over the stored selection at the job level, as the window's download builder makes it.
 JobDefinition downloadDefinition(const Settings& settings, const DelayChoice& delay);
+// A stitch job into `name` with the calibration formats of the settings.
+JobDefinition stitchDefinition(const Settings& settings, const DelayChoice& delay, const StitchName& name);
+// The pieces of a split run, column by column, each a stitch job of its own named "_x<column>y<row>"
+// after `chosen` (with the coordinates in the name when asked).
+std::vector<JobDefinition> pieceDefinitions(const JobDefinition& whole, const QString& chosen, int pieceWidth,
+                                            int pieceHeight, bool coordinatesInName);
+// Saves the SeeYou index of a split run or a copy job; false when it could not be written.
+bool saveSeeYouIndex(const QStringList& index, const QString& path);
+
+// The selection's size in pixels at the definition's level.
+QSize selectionPixels(const JobDefinition& definition);
+
 // A generation job; it never dials, but waits for the delay like the others.
 JobDefinition generateDefinition(const Settings& settings, bool replace, const DelayChoice& delay);
 
 // Builds the job, logs its first lines and links it at the head of the host's list; the caller starts a
 // worker when it is the only job (JobWorker::startNext with workerStartEntry). A job whose list came out
 // empty (a selection 0 pixels wide at the level) is unlinked again at once, its log kept in the record.
-std::shared_ptr<stichtype> buildJob(const JobHost& host, const JobDefinition& definition);
+// A stitch job's calibration files are written before its list is made; when one cannot be written the
+// build is abandoned: nothing is listed, the result is null and `calibration` tells which file failed.
+std::shared_ptr<stichtype> buildJob(const JobHost& host, const JobDefinition& definition,
+                                    CalibrationResult* calibration = nullptr);
 
 // "Запуск потока" of the kind.
 int workerStartEntry(JobKind kind);

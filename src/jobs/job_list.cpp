@@ -1,7 +1,5 @@
 #include "jobs/job_list.h"
 
-#include <QPainter>
-
 #include <algorithm>
 
 namespace zelvano {

@@ -3,6 +3,8 @@
 #include "base/number_text.h"
 #include "geo/mirror_random.h"
 #include "jobs/job_texts.h"
+#include "jobs/stitch_encoders.h"
+#include "jobs/stitched_image.h"
 #include "jobs/tile_loop.h"
 #include "tiles/parent_builder.h"
 
@@ -34,9 +36,26 @@ void dial(const JobHost& host, const stichtype& job) {
     if (!result.ok() && !result.errorText.isEmpty() && host.dialError) host.dialError(result.errorText);
 }
 
+// The stitched image, made before the wait; its size line goes to the log alone, not to the report window.
+void prepareImage(const JobHost& host, stichtype& job) {
+    host.jobs->appendLog(job, text(host, 88) + stitchMegabytes(job.widthPx, job.heightPx) + jobNowText(host));
+    job.image = std::make_unique<QImage>(newStitchImage(job.widthPx, job.heightPx));
+}
+
+bool save(const JobHost& host, stichtype& job) {
+    appendJobLog(host, job, text(host, 98));
+    const std::stop_token stop = job.cancel.get_token();
+    const QImage& image = *job.image;
+    const bool saved = job.savePng ? saveStitchPng(image, job.fileName, stop)
+                                   : saveStitchJpeg(image, job.fileName, job.jpegQuality, stop);
+    appendJobLog(host, job, text(host, saved ? 99 : 100));
+    return saved;
+}
+
 // Steps of the run up to the clean-up; a cancel skips what is left of them.
 void work(const JobHost& host, stichtype& job, JobSummary& summary) {
     const std::stop_token stop = job.cancel.get_token();
+    if (job.isStitch) prepareImage(host, job);
     while (host.clock->wallNow() <= job.startTime && !job.cancelled())
         host.clock->sleepFor(kStartPoll, stop);
     if (job.autoConnect && !job.cancelled()) {
@@ -47,7 +66,12 @@ void work(const JobHost& host, stichtype& job, JobSummary& summary) {
         const QString count =
             text(host, 93) + u' ' + QString::number(job.tileCount) + u' ' + text(host, 92) + u' ' + coordinates(job);
         const QString now = jobNowText(host);
-        if (job.isGenerate)
+        if (job.isStitch)
+            appendJobLog(host, job,
+                         text(host, 90) + u' ' + now + u' ' + text(host, 91) + u' ' + QString::number(job.widthPx) +
+                             u'x' + QString::number(job.heightPx) + u' ' + text(host, 92) + u' ' + coordinates(job) +
+                             u' ' + job.fileName);
+        else if (job.isGenerate)
             appendJobLog(host, job, text(host, 198) + now + u' ' + count);
         else
             appendJobLog(host, job, text(host, 199) + now + u' ' + count);
@@ -58,12 +82,13 @@ void work(const JobHost& host, stichtype& job, JobSummary& summary) {
         summary.failed = loop.failed;
         summary.skipped = loop.skipped;
         summary.errors = loop.errors;
-        if (!job.cancelled()) appendJobLog(host, job, text(host, 96));
+        if (!job.cancelled()) appendJobLog(host, job, text(host, job.isStitch ? 95 : 96));
     }
     if (job.hangUpAfter) {
         if (host.dialUp) hangUpAll(*host.dialUp);
         appendJobLog(host, job, text(host, 97));
     }
+    if (job.isStitch && !job.cancelled()) summary.saved = save(host, job);
     const bool autoGenerate = host.limits ? host.limits().autoGenerate : true;
     if ((job.isGenerate || autoGenerate) && !job.tiles.empty() && !job.cancelled()) {
         appendJobLog(host, job, text(host, 101));
@@ -109,6 +134,7 @@ JobSummary runJob(const JobHost& host, const std::shared_ptr<stichtype>& job) {
     summary.downloadedBytes = host.fetch.shared->meter.total() - bytesBefore;
     job->cancel.request_stop();
     appendJobLog(host, *job, text(host, 102));
+    job->image.reset();
     appendJobLog(host, *job, text(host, 103) + jobNowText(host));
     host.jobs->remove(job.get());
     host.jobs->workerBusy = false;

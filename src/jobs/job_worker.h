@@ -74,6 +74,7 @@ struct JobSummary {
     FetchCounters errors;
     qint64 downloadedBytes = 0;
     bool cancelled = false; // a stop was requested before the job finished
+    bool saved = false;     // a stitch job's image was written
 };
 
 // Adds a line to the job's log and tells the host.

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <unistd.h>
 
@@ -59,7 +60,11 @@ QString stitchMegabytes(int width, int height) {
 
 QImage newStitchImage(int width, int height) {
     if (width <= 0 || height <= 0) return {};
-    return QImage(width, height, QImage::Format_RGB16); // null when the memory is not there
+    // Zeroed pages straight from the system: black where no tile is drawn, at no cost for a large image.
+    const qsizetype stride = (static_cast<qsizetype>(width) * 2 + 3) & ~qsizetype(3);
+    void* pixels = std::calloc(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 1);
+    if (!pixels) return {};
+    return QImage(static_cast<uchar*>(pixels), width, height, stride, QImage::Format_RGB16, std::free, pixels);
 }
 
 StitchCanvas StitchCanvas::of(QImage& image) {

@@ -24,7 +24,7 @@ std::optional<QString> stitchSizeProblem(qint64 width, qint64 height, bool png, 
 // The megabytes of the image-size log line: width × height × 2 / 1 048 576, truncated, with six decimals.
 QString stitchMegabytes(int width, int height);
 
-// A new image; null when it cannot be allocated. Its pixels are left as the allocation gives them.
+// A new image, black; null when it cannot be allocated.
 QImage newStitchImage(int width, int height);
 
 // The image's pixels as the drawing threads write them: taken once on the thread that owns the image,

@@ -1,7 +1,9 @@
 #include "jobs/tile_loop.h"
 
 #include "geo/mirror_random.h"
+#include "jobs/stitched_image.h"
 #include "tiles/http_client.h"
+#include "tiles/imaging.h"
 #include "tiles/tile_record.h"
 
 #include <algorithm>
@@ -22,7 +24,8 @@ class TileLoop {
 public:
     TileLoop(const JobHost& host, stichtype& job)
         : host_(host), job_(job), stop_(job.cancel.get_token()), next_(static_cast<long>(job.tiles.size()) - 1),
-          connections_(std::clamp(host.connections, 1, 8)) {}
+          connections_(std::clamp(host.connections, 1, 8)),
+          canvas_(job.isStitch && job.image ? StitchCanvas::of(*job.image) : StitchCanvas{}) {}
 
     TileLoopResult run() {
         std::vector<std::jthread> helpers;
@@ -120,6 +123,7 @@ private:
                                   : WorkMode::CacheAndInternet);
             options.pictureNeeded = job_.isStitch;
             const FetchOutcome outcome = FetchTile(record, options, host_.fetch, &log, stop_);
+            if (outcome.usable) drawStitchTile(canvas_, record.bitmap, node.x, node.y);
             record.bitmap = QImage(); // released after every attempt
             count(outcome);
             if (outcome.usable) {
@@ -135,6 +139,7 @@ private:
             limits = host_.limits ? host_.limits() : JobLimits{};
             if (!limits.errorControl || retries > limits.retryCount) {
                 ++failed_;
+                drawFailed(node);
                 return true;
             }
             ++retries;
@@ -143,6 +148,14 @@ private:
                 return false;
             }
         }
+    }
+
+    // "Не удалось загрузить" with the tile's name where the tile would be.
+    void drawFailed(const JobTile& node) {
+        if (!canvas_.bits) return;
+        QImage scratch = newTileImage();
+        DrawTileMessage(scratch, host_.fetch.shared->language->languageText(94), node.tile.letters());
+        drawStitchTile(canvas_, scratch, node.x, node.y);
     }
 
     void count(const FetchOutcome& outcome) {
@@ -181,6 +194,7 @@ private:
     long next_; // index of the next tile in the built order, taken from the back
     std::exception_ptr failure_;
     const int connections_;
+    const StitchCanvas canvas_; // a stitch job's image; the tiles' areas never overlap
     std::mutex logMutex_;
     std::mutex pauseMutex_;
     Clock::TimePoint pauseUntil_{};
