@@ -145,7 +145,7 @@ QStringList oziLines(const CalibrationImage& image) {
 
 QStringList mapInfoLines(const CalibrationImage& image) {
     const Frame fr = frameOf(image);
-    const QString name = image.linkedToCache ? image.cacheRoot + fileName(image.imagePath) : fileName(image.imagePath);
+    const QString name = image.linkedToCache ? image.cacheFile : fileName(image.imagePath);
     QStringList l{QStringLiteral("!table"),
                   QStringLiteral("!version 300"),
                   QStringLiteral("!charset WindowsCyrillic"),

@@ -24,8 +24,8 @@ struct CalibrationImage {
     int level = 1; // of the image's pixels
     int width = 0; // pixels; the absolute values are used
     int height = 0;
-    bool linkedToCache = false; // the MapInfo table names the file in the cache
-    QString cacheRoot;          // ending with a separator; for linkedToCache
+    bool linkedToCache = false; // the MapInfo table names the image's file in the cache
+    QString cacheFile;          // that file, for linkedToCache
     QString imagePath;
     geo::Position topLeft; // west-positive longitude
 };

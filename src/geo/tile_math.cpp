@@ -168,6 +168,13 @@ bool ShiftPosition(int dx, int dy, int level, double& lonW, double& lat) {
     return inside;
 }
 
+Position tileNorthWest(const TileId& tile) {
+    const double n = pow2(tile.level);
+    const double lat = std::atan(std::sinh(kPi * (1 - 2.0 * tile.y / n))) * kInvPi * 180;
+    const double lonW = 180 - 360.0 * tile.x / n;
+    return {std::clamp(lat, -kLatitudeLimit, kLatitudeLimit), std::clamp(lonW, -180.0, 180.0)};
+}
+
 PixelOffsetResult PixelOffset(int level, double lonW1, double lat1, double lonW2, double lat2) {
     return {saturate(std::trunc(256 * (tilesFromEast(level, lonW1) - tilesFromEast(level, lonW2)))),
             saturate(std::trunc(256 * (tilesFromSouth(level, lat1) - tilesFromSouth(level, lat2))))};

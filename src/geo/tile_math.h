@@ -49,6 +49,9 @@ inline bool ShiftPosition(int dx, int dy, int level, Position& p) {
     return ShiftPosition(dx, dy, level, p.lonW, p.lat);
 }
 
+// The north-west corner of the tile, within ±85.05113° and ±180°.
+Position tileNorthWest(const TileId& tile);
+
 // Screen offset of point 1 from point 2 at `level`: ox grows to the west, oy to the north, so point 1
 // is drawn at (-ox, -oy) from point 2. Saturates at the 32-bit range.
 struct PixelOffsetResult {

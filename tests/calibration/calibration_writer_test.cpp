@@ -107,8 +107,8 @@ TEST(Calibration, MapInfoTable) {
     EXPECT_EQ(l[16], QStringLiteral("  CoordSys Earth Projection 1, 104"));
     EXPECT_EQ(l[17], QStringLiteral("  Units \"degree\""));
     i.linkedToCache = true;
-    i.cacheRoot = QStringLiteral("/home/u/Cache/");
-    EXPECT_EQ(mapInfoLines(i)[5], QStringLiteral("  File \"/home/u/Cache/area.png\""));
+    i.cacheFile = QStringLiteral("/home/u/Cache/kh/11/tqrstqrstq.jpg");
+    EXPECT_EQ(mapInfoLines(i)[5], QStringLiteral("  File \"/home/u/Cache/kh/11/tqrstqrstq.jpg\""));
 }
 
 // Straddling Greenwich, the metres per pixel are the image's width along its centre latitude over W.

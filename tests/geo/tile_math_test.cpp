@@ -205,3 +205,17 @@ TEST(PixelOffset, SignsAndSaturation) {
     EXPECT_EQ(PixelOffset(24, 180, 0, -180, 0).ox, std::numeric_limits<int>::max());
     EXPECT_EQ(PixelOffset(24, -180, 0, 180, 0).ox, std::numeric_limits<int>::min());
 }
+
+// A tile's north-west corner lies on its west and north edges, as the forward projection counts them.
+TEST(TileNorthWest, CornerOfTheTile) {
+    EXPECT_NEAR(tileNorthWest({1, 0, 0}).lat, 85.0511287798, 1e-9);
+    EXPECT_EQ(tileNorthWest({1, 0, 0}).lonW, 180);
+    EXPECT_NEAR(tileNorthWest({1, 1, 1}).lat, 0, 1e-12);
+    EXPECT_NEAR(tileNorthWest({1, 1, 1}).lonW, 0, 1e-12);
+    for (const TileId tile : {TileId{10, 619, 320}, TileId{16, 40000, 50000}, TileId{24, 1 << 23, 12345}}) {
+        const Position corner = tileNorthWest(tile);
+        const double n = std::ldexp(1.0, tile.level);
+        EXPECT_NEAR(tilesFromEast(tile.level, corner.lonW), n - tile.x, 1e-6);
+        EXPECT_NEAR(tilesFromSouth(tile.level, corner.lat), n - tile.y, 1e-6);
+    }
+}
