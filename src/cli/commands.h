@@ -12,5 +12,7 @@ int fetchCommand(const QStringList& args);
 int measureCommand(const QStringList& args);
 int downloadCommand(const QStringList& args);
 int generateCommand(const QStringList& args);
+int stitchCommand(const QStringList& args);
+int copyCommand(const QStringList& args);
 
 } // namespace zelvano::cli

@@ -1,108 +1,170 @@
-// zelvano-cli download and generate: a job built by the window's builders over a box or the stored
-// selection, run by the job worker; its log on stderr, a progress bar when stderr is a terminal, the
-// summary as JSON on stdout.
+// zelvano-cli download, generate and stitch: jobs built by the window's builders over a box or the stored
+// selection, run one after another by the job worker; their log on stderr, a progress bar when stderr is
+// a terminal, the summary as JSON on stdout.
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/interruption.h"
+#include "cli/job_options.h"
+#include "cli/terminal.h"
 
-#include "config/extra_settings.h"
-#include "jobs/job_builder.h"
-#include "jobs/job_dialog_rules.h"
 #include "jobs/job_texts.h"
+#include "jobs/stitched_image.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdio>
-#include <mutex>
-
-#include <unistd.h>
 
 namespace zelvano::cli {
 
 namespace {
 
-// stderr shared by the worker's log lines and the progress bar: a line clears the bar, the next tick
-// draws it again.
-class Terminal {
-public:
-    Terminal() : tty_(::isatty(STDERR_FILENO) == 1) {}
-
-    void line(const QString& text) {
-        std::lock_guard lock(mutex_);
-        std::fprintf(stderr, "%s%s\n", tty_ ? "\r\033[K" : "", qUtf8Printable(text));
-        std::fflush(stderr);
-    }
-
-    void progress(int done, int all, double seconds) {
-        if (!tty_ || all <= 0) return;
-        constexpr int kWidth = 30;
-        const int filled = static_cast<int>(static_cast<long long>(kWidth) * std::clamp(done, 0, all) / all);
-        const double rate = seconds > 0 ? done / seconds : 0;
-        QString left = QStringLiteral("--:--");
-        if (rate > 0) {
-            const int s = static_cast<int>((all - done) / rate);
-            left = QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar(u'0'));
-        }
-        const QString bar = QString(filled, u'#') + QString(kWidth - filled, u'.');
-        std::lock_guard lock(mutex_);
-        std::fprintf(stderr, "\r\033[K[%s] %d/%d  %.1f tiles/s  %s left", qUtf8Printable(bar), done, all, rate,
-                     qUtf8Printable(left));
-        std::fflush(stderr);
-    }
-
-    void done() {
-        if (!tty_) return;
-        std::lock_guard lock(mutex_);
-        std::fputs("\r\033[K", stderr);
-    }
-
-private:
-    const bool tty_;
-    std::mutex mutex_;
+struct Run {
+    JobSummary total;
+    bool allSaved = true; // every stitch job wrote its image
+    bool built = true;    // no build was abandoned
+    QStringList files;    // images and calibration files written
 };
 
-int levelOption(const Options& o, const Settings& s) {
-    if (!o.values.contains(QStringLiteral("zoom"))) return std::clamp(s.jobZoomIndex + 1, 1, 24);
-    bool ok = false;
-    const int level = o.values[QStringLiteral("zoom")].toInt(&ok);
-    if (!ok || level < 1 || level > 24) throw UsageError{QStringLiteral("--zoom takes a level from 1 to 24")};
-    return level;
+void add(JobSummary& total, const JobSummary& s) {
+    total.tilesDone += s.tilesDone;
+    total.obtained += s.obtained;
+    total.failed += s.failed;
+    total.skipped += s.skipped;
+    total.errors.writeErrors += s.errors.writeErrors;
+    total.errors.fetchErrors += s.errors.fetchErrors;
+    total.errors.badFileErrors += s.errors.badFileErrors;
+    total.downloadedBytes += s.downloadedBytes;
+    total.cancelled = total.cancelled || s.cancelled;
 }
 
-// --bbox WEST,SOUTH,EAST,NORTH (east and north positive) or the stored selection, put in order and kept
-// inside the map as the job dialog does.
-void areaOption(const Options& o, const Settings& s, JobDefinition& d) {
-    geo::Position first{s.selectionTop, s.selectionLeft}, second{s.selectionBottom, s.selectionRight};
-    if (o.values.contains(QStringLiteral("bbox"))) {
-        const QStringList parts = o.values[QStringLiteral("bbox")].split(u',');
-        std::optional<double> v[4];
-        for (int i = 0; i < 4 && parts.size() == 4; ++i)
-            v[i] = parseUserNumber(parts[i].trimmed());
-        if (parts.size() != 4 || !v[0] || !v[1] || !v[2] || !v[3])
-            throw UsageError{QStringLiteral("--bbox takes WEST,SOUTH,EAST,NORTH in decimal degrees")};
-        if (*v[0] < -180 || *v[2] > 180 || *v[0] >= *v[2] || *v[1] < -90 || *v[3] > 90 || *v[1] >= *v[3])
-            throw UsageError{QStringLiteral("--bbox: WEST < EAST within -180..180 and SOUTH < NORTH within -90..90")};
-        first = geo::Position::fromEastLongitude(*v[3], *v[0]);
-        second = geo::Position::fromEastLongitude(*v[1], *v[2]);
-    } else if (first == geo::Position{0, 0} && second == geo::Position{0, 0}) {
-        throw UsageError{QStringLiteral("no selection is stored in the settings; pass --bbox")};
+// Builds the definitions one after another as the window does: the first one's worker starts at once,
+// later ones wait in the list and run newest first. Returns when every listed job has ended. A signal
+// cancels every job as Cancel does and builds no further one.
+Run runDefinitions(const JobHost& host, const std::vector<JobDefinition>& definitions, const LanguageTable& language,
+                   Terminal& terminal, const Interruption& interruption, const std::function<void()>& afterBuild) {
+    Run run;
+    QEventLoop loop;
+    int finishedTiles = 0;
+    int running = 0; // workers started and not yet ended
+    std::function<void()> startNext;
+    const auto whenEnded = [&](JobWorker& worker) {
+        const auto job = host.jobs->head(); // the job this worker takes
+        ++running;
+        QObject::connect(&worker, &JobWorker::jobEnded, &loop, [&, job](const JobSummary& s) {
+            --running;
+            add(run.total, s);
+            finishedTiles += s.tileCount;
+            if (job->isStitch) {
+                if (s.saved)
+                    run.files << job->fileName;
+                else
+                    run.allSaved = false;
+            }
+            startNext();
+        });
+    };
+    // As the window's job timer starts the next job: "Запуск потока" (64).
+    startNext = [&] {
+        if (!JobWorker::startNext(host, 64, whenEnded) && running == 0) loop.quit();
+    };
+    const std::stop_callback onSignal(interruption.token(), [&] {
+        for (const auto& job : host.jobs->jobs()) {
+            appendJobLog(host, *job, language.languageText(48) + u' ' + jobNowText(host));
+            job->cancel.request_stop();
+        }
+    });
+
+    for (const JobDefinition& d : definitions) {
+        if (interruption.token().stop_requested()) break;
+        CalibrationResult calibration;
+        const auto job = buildJob(host, d, &calibration);
+        run.files << calibration.written;
+        if (!job) {
+            terminal.line(QStringLiteral("zelvano-cli: %1 could not be written; the job is abandoned")
+                              .arg(calibration.failed.value_or(d.fileName)));
+            run.built = false;
+            break;
+        }
+        run.total.tileCount += job->tileCount;
+        if (afterBuild) afterBuild();
+        if (host.jobs->size() == 1 && running == 0) JobWorker::startNext(host, workerStartEntry(d.kind), whenEnded);
     }
-    const SelectionCorners corners = orderedCorners(d.level, first, second);
-    d.topLeft = corners.topLeft;
-    d.bottomRight = corners.bottomRight;
+    if (running > 0) {
+        QElapsedTimer clock;
+        clock.start();
+        QTimer bar;
+        QObject::connect(&bar, &QTimer::timeout, &loop, [&] {
+            const auto head = host.jobs->head();
+            terminal.progress(finishedTiles + (head ? head->tilesDone.load() : 0), run.total.tileCount,
+                              clock.elapsed() / 1000.0);
+        });
+        bar.start(250);
+        loop.exec();
+        terminal.done();
+    }
+    return run;
 }
 
-int connectionsOption(const Options& o, const QString& folder) {
-    if (!o.values.contains(QStringLiteral("connections"))) return loadExtraSettings(folder).downloadConnections;
+QJsonObject summaryJson(const JobSummary& s, double seconds) {
+    return {
+        {QStringLiteral("tileCount"), s.tileCount},
+        {QStringLiteral("tilesDone"), s.tilesDone},
+        {QStringLiteral("obtained"), s.obtained},
+        {QStringLiteral("failed"), s.failed},
+        {QStringLiteral("skipped"), s.skipped},
+        {QStringLiteral("writeErrors"), s.errors.writeErrors},
+        {QStringLiteral("fetchErrors"), s.errors.fetchErrors},
+        {QStringLiteral("badFileErrors"), s.errors.badFileErrors},
+        {QStringLiteral("downloadedBytes"), s.downloadedBytes},
+        {QStringLiteral("cancelled"), s.cancelled},
+        {QStringLiteral("seconds"), seconds},
+    };
+}
+
+// --split WxH (each at least 256) or none, else the settings' split and piece sizes. Nothing: one image.
+std::optional<QSize> splitOption(const Options& o, const Settings& s) {
+    if (!o.values.contains(QStringLiteral("split")))
+        return s.stitchSplit ? std::optional(QSize(s.stitchPieceWidth, s.stitchPieceHeight)) : std::nullopt;
+    const QString value = o.values[QStringLiteral("split")].trimmed().toLower();
+    if (value == QLatin1StringView("none")) return std::nullopt;
+    const QStringList parts = value.split(u'x');
+    bool okW = false, okH = false;
+    const int w = parts.size() == 2 ? parts[0].toInt(&okW) : 0, h = parts.size() == 2 ? parts[1].toInt(&okH) : 0;
+    if (!okW || !okH || w < 256 || h < 256)
+        throw UsageError{QStringLiteral("--split takes WIDTHxHEIGHT in pixels, each at least 256, or none")};
+    return QSize(w, h);
+}
+
+int qualityOption(const Options& o, const Settings& s) {
+    if (!o.values.contains(QStringLiteral("quality"))) return s.jobJpegQuality;
     bool ok = false;
-    const int n = o.values[QStringLiteral("connections")].toInt(&ok);
-    if (!ok || n < kMinDownloadConnections || n > kMaxDownloadConnections)
-        throw UsageError{QStringLiteral("--connections takes a number from 1 to 8")};
-    return n;
+    const int q = o.values[QStringLiteral("quality")].toInt(&ok);
+    if (!ok || q < 1 || q > 100) throw UsageError{QStringLiteral("--quality takes a number from 1 to 100")};
+    return q;
+}
+
+// The layers and the work mode of a download or stitch job, checked as the job dialog checks them.
+void layerOptions(const Options& o, const ProgramState& state, JobDefinition& d) {
+    d.layers = layersOption(o, state.settings);
+    d.workMode = workModeOption(o, state.settings);
+    if (!d.layers.satellite && !d.layers.map)
+        throw UsageError{QStringLiteral("the settings choose no layer; pass --layers")};
+    if (d.layers.map && state.settings.singleFolderCache) throw UsageError{state.language->languageText(34)};
+}
+
+JobHost hostFor(const ProgramState& state, Terminal& terminal) {
+    JobHost host;
+    host.jobs = std::make_shared<JobList>();
+    host.fetch = {std::make_shared<const FetchSettings>(fetchSettingsFrom(state.settings, state.folder)),
+                  std::make_shared<FetchShared>(state.language)};
+    host.limits = [limits = jobLimitsFrom(state.settings)] { return limits; };
+    host.logged = [&terminal](stichtype&, const QString& line) { terminal.line(line); };
+    return host;
 }
 
 int runJobCommand(JobKind kind, const QStringList& args) {
@@ -126,67 +188,21 @@ int runJobCommand(JobKind kind, const QStringList& args) {
     JobDefinition d = download ? downloadDefinition(settings, {}) : generateDefinition(settings, replace, {});
     d.level = levelOption(*options, settings);
     areaOption(*options, settings, d);
-    JobHost host;
+    Terminal terminal;
+    JobHost host = hostFor(state, terminal);
     if (download) {
-        d.layers = layersOption(*options, settings);
-        d.workMode = workModeOption(*options, settings);
-        if (!d.layers.satellite && !d.layers.map)
-            throw UsageError{QStringLiteral("the settings choose no layer; pass --layers")};
-        if (d.layers.map && settings.singleFolderCache) throw UsageError{state.language->languageText(34)};
+        layerOptions(*options, state, d);
         host.connections = connectionsOption(*options, state.folder);
     }
-
-    Terminal terminal;
-    host.jobs = std::make_shared<JobList>();
-    host.fetch = {std::make_shared<const FetchSettings>(fetchSettingsFrom(settings, state.folder)),
-                  std::make_shared<FetchShared>(state.language)};
-    host.limits = [limits = jobLimitsFrom(settings)] { return limits; };
-    host.logged = [&terminal](stichtype&, const QString& line) { terminal.line(line); };
 
     const Interruption interruption;
     QElapsedTimer clock;
     clock.start();
-    const auto job = buildJob(host, d);
-    // A signal cancels the job as the Cancel button does.
-    const std::stop_callback onSignal(interruption.token(), [&] {
-        appendJobLog(host, *job, state.language->languageText(48) + u' ' + jobNowText(host));
-        job->cancel.request_stop();
-    });
-
-    JobSummary summary;
-    summary.tileCount = job->tileCount;
-    QEventLoop loop;
-    const auto whenEnded = [&](JobWorker& worker) {
-        QObject::connect(&worker, &JobWorker::jobEnded, &loop, [&](const JobSummary& s) {
-            summary = s;
-            loop.quit();
-        });
-    };
-    if (JobWorker::startNext(host, workerStartEntry(kind), whenEnded)) {
-        QTimer bar;
-        QObject::connect(&bar, &QTimer::timeout, &loop,
-                         [&] { terminal.progress(job->tilesDone, job->tileCount, clock.elapsed() / 1000.0); });
-        bar.start(250);
-        loop.exec();
-        terminal.done();
-    }
-
-    const QJsonObject json{
-        {QStringLiteral("tileCount"), summary.tileCount},
-        {QStringLiteral("tilesDone"), summary.tilesDone},
-        {QStringLiteral("obtained"), summary.obtained},
-        {QStringLiteral("failed"), summary.failed},
-        {QStringLiteral("skipped"), summary.skipped},
-        {QStringLiteral("writeErrors"), summary.errors.writeErrors},
-        {QStringLiteral("fetchErrors"), summary.errors.fetchErrors},
-        {QStringLiteral("badFileErrors"), summary.errors.badFileErrors},
-        {QStringLiteral("downloadedBytes"), summary.downloadedBytes},
-        {QStringLiteral("cancelled"), summary.cancelled},
-        {QStringLiteral("seconds"), clock.elapsed() / 1000.0},
-    };
-    printJson(json);
-    const bool whole = download ? summary.obtained == summary.tileCount : !summary.cancelled;
-    return interruption.exitStatus(whole && !summary.cancelled ? 0 : 1);
+    const Run run = runDefinitions(host, {d}, *state.language, terminal, interruption, {});
+    printJson(summaryJson(run.total, clock.elapsed() / 1000.0));
+    const JobSummary& s = run.total;
+    const bool whole = download ? s.obtained == s.tileCount : !s.cancelled;
+    return interruption.exitStatus(whole && !s.cancelled ? 0 : 1);
 }
 
 } // namespace
@@ -197,6 +213,72 @@ int downloadCommand(const QStringList& args) {
 
 int generateCommand(const QStringList& args) {
     return runJobCommand(JobKind::Generate, args);
+}
+
+int stitchCommand(const QStringList& args) {
+    QString error;
+    const auto options = parseOptions(args,
+                                      {QStringLiteral("out"), QStringLiteral("zoom"), QStringLiteral("bbox"),
+                                       QStringLiteral("split"), QStringLiteral("quality"), QStringLiteral("calib"),
+                                       QStringLiteral("mode"), QStringLiteral("layers"), QStringLiteral("connections")},
+                                      {QStringLiteral("coords-in-name"), QStringLiteral("secondary")}, error);
+    if (!options) throw UsageError{error};
+    const QString out = options->values.value(QStringLiteral("out"));
+    if (out.isEmpty()) throw UsageError{QStringLiteral("stitch needs --out FILE (.jpg or .png)")};
+    const QString path = QFileInfo(out).absoluteFilePath();
+    if (!QFileInfo(QFileInfo(path).path()).isDir())
+        throw UsageError{QStringLiteral("--out: the folder %1 does not exist").arg(QFileInfo(path).path())};
+
+    const ProgramState state = loadProgramState();
+    const Settings& s = state.settings;
+    const bool coordinates = options->flags.contains(QStringLiteral("coords-in-name")) || s.stitchAddCoords;
+    JobDefinition whole = stitchDefinition(s, {}, {});
+    whole.level = levelOption(*options, s);
+    areaOption(*options, s, whole);
+    layerOptions(*options, state, whole);
+    whole.jpegQuality = qualityOption(*options, s);
+    whole.calibration = calibrationOption(*options, s);
+    const std::optional<QSize> split = splitOption(*options, s);
+
+    std::vector<JobDefinition> pieces;
+    QStringList index;
+    if (split) {
+        if (whole.calibration.seeYou) whole.seeYouIndex = &index;
+        pieces = pieceDefinitions(whole, path, split->width(), split->height(), coordinates);
+    } else {
+        const StitchName name = stitchFileName(path, coordinates, whole.topLeft.lat, whole.topLeft.lonW);
+        whole.fileName = name.fileName;
+        whole.savePng = name.savePng;
+        pieces.push_back(whole);
+    }
+    const qint64 available = availableMemory();
+    for (const JobDefinition& p : pieces) {
+        const QSize size = selectionPixels(p);
+        if (const auto problem = stitchSizeProblem(size.width(), size.height(), p.savePng, available))
+            throw UsageError{*problem};
+    }
+
+    Terminal terminal;
+    JobHost host = hostFor(state, terminal);
+    host.connections = connectionsOption(*options, state.folder);
+    const Interruption interruption;
+    QElapsedTimer clock;
+    clock.start();
+    // A split run saves its SeeYou index after every piece, so that it always names the pieces queued.
+    const QString indexPath = seeYouPath(path);
+    bool indexWritten = false;
+    const auto afterBuild = [&] {
+        if (whole.seeYouIndex) indexWritten = saveSeeYouIndex(index, indexPath) || indexWritten;
+    };
+    Run run = runDefinitions(host, pieces, *state.language, terminal, interruption, afterBuild);
+    if (indexWritten) run.files << indexPath;
+
+    QJsonObject json = summaryJson(run.total, clock.elapsed() / 1000.0);
+    json.insert(QStringLiteral("files"), QJsonArray::fromStringList(run.files));
+    printJson(json);
+    const JobSummary& t = run.total;
+    const bool success = run.built && run.allSaved && t.obtained == t.tileCount && !t.cancelled;
+    return interruption.exitStatus(success ? 0 : 1);
 }
 
 } // namespace zelvano::cli

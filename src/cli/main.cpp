@@ -23,6 +23,15 @@ constexpr char kUsage[] =
     "      the job's log on stderr, its summary on stdout\n"
     "  zelvano-cli generate [--zoom L] [--bbox WEST,SOUTH,EAST,NORTH] [--replace|--keep]\n"
     "      builds the lower zoom levels of the box from the cached tiles\n"
+    "  zelvano-cli stitch --out FILE [--zoom L] [--bbox WEST,SOUTH,EAST,NORTH] [--split WxH|none]\n"
+    "                     [--coords-in-name] [--quality Q] [--calib ozi,mapinfo,world,seeyou|none]\n"
+    "                     [--mode cache|internet|both] [--layers sat|map|both] [--secondary]\n"
+    "      glues the tiles of the box into one JPEG or PNG (by the extension), or into pieces,\n"
+    "      with calibration files beside each image; the files written are listed in the summary\n"
+    "  zelvano-cli copy [--to FOLDER] [--calibration-only] [--zoom L] [--bbox WEST,SOUTH,EAST,NORTH]\n"
+    "                   [--calib ozi,mapinfo,world,seeyou|none]\n"
+    "      copies the cached satellite tiles of the box into a folder with calibration files, or\n"
+    "      writes only calibration files that point into the cache\n"
     "  zelvano-cli measure LAT,LON LAT,LON [LAT,LON ...]\n"
     "      the length of the path through the points on the WGS 84 ellipsoid, as the window\n"
     "      measures it (decimal degrees, north and east positive)\n"
@@ -49,6 +58,8 @@ int main(int argc, char* argv[]) {
         if (verb == QLatin1StringView("measure")) return zelvano::cli::measureCommand(args);
         if (verb == QLatin1StringView("download")) return zelvano::cli::downloadCommand(args);
         if (verb == QLatin1StringView("generate")) return zelvano::cli::generateCommand(args);
+        if (verb == QLatin1StringView("stitch")) return zelvano::cli::stitchCommand(args);
+        if (verb == QLatin1StringView("copy")) return zelvano::cli::copyCommand(args);
         throw zelvano::cli::UsageError{QStringLiteral("unknown command \"%1\"").arg(verb)};
     } catch (const zelvano::cli::UsageError& e) {
         std::fprintf(stderr, "zelvano-cli: %s\n%s", qUtf8Printable(e.message), kUsage);

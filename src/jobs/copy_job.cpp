@@ -47,6 +47,13 @@ int copyProgressTotal(int width, int height, int column0, int row0) {
     return (width - column0) / 256 * ((height - row0) / 256);
 }
 
+int copyTileCount(const CopyRequest& r) {
+    const GridRect grid = selectionGrid(r.level, r.topLeft, r.bottomRight);
+    const GridStart start = gridStart(grid);
+    const auto count = [](int size, int offset) { return size + offset > 0 ? (size + offset + 255) / 256 : 0; };
+    return grid.width > 0 && grid.height > 0 ? count(grid.width, start.column) * count(grid.height, start.row) : 0;
+}
+
 CopyResult runCopyJob(const CopyRequest& r, const std::function<bool(int done)>& progress) {
     CopyResult result;
     const GridRect grid = selectionGrid(r.level, r.topLeft, r.bottomRight);

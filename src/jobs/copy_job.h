@@ -38,6 +38,8 @@ struct CopyResult {
 // The bar's maximum: whole tiles across (W − c0) and down (H − r0), each truncated. It counts fewer tiles
 // than the walk visits; the bar stops at its maximum.
 int copyProgressTotal(int width, int height, int column0, int row0);
+// The tiles the walk visits: ceil((W + c0) / 256) × ceil((H + r0) / 256).
+int copyTileCount(const CopyRequest& request);
 
 // Copies (or calibrates) every tile of the walk; a tile missing from the cache is passed over and still
 // counted. With SeeYou among the formats the entries collect in one index, saved as "ForSeeYou.MDS" in the

@@ -10,7 +10,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <atomic>
@@ -191,4 +196,112 @@ TEST_F(CliJobs, ConnectionsSettingLivesInItsOwnFile) {
         EXPECT_EQ(cli({"settings", "--set", bad}).status, 2) << bad;
     folder.write(QStringLiteral("Zelvano.ini"), "[download]\nconnections=99\n"); // edited by hand
     EXPECT_EQ(cli({"settings"}).json()["downloadConnections"].toInt(), 2);
+}
+
+// A stitch with every calibration file: the image and the files listed with full paths, and GDAL places
+// the image where the box lies (to a pixel: the image ends on whole pixels).
+TEST_F(CliJobs, StitchWritesTheImageAndItsCalibrationFiles) {
+    const QString out = folder.file(QStringLiteral("area.jpg"));
+    const CliRun run = cli(QStringList{"stitch", "--out", out, "--calib", "ozi,mapinfo,world,seeyou"} + moscow);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QStringList files;
+    for (const QJsonValue v : run.json()["files"].toArray())
+        files << QFileInfo(v.toString()).fileName();
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"area.MDS", "area.jpg", "area.jpgw", "area.map", "area.prj", "area.tab"}));
+    const QString log = QString::fromUtf8(run.err);
+    EXPECT_TRUE(log.contains(QStringLiteral("\nСклеено в памяти\nначало сохранения\nфайл сохранен\n")));
+    EXPECT_EQ(cacheFiles(folder).size(), run.json()["tileCount"].toInt()); // stitched tiles are cached too
+
+    if (QStandardPaths::findExecutable(QStringLiteral("gdalinfo")).isEmpty()) return;
+    QProcess gdal;
+    gdal.start(QStringLiteral("gdalinfo"), {QStringLiteral("-json"), out});
+    ASSERT_TRUE(gdal.waitForFinished(60000));
+    const QJsonObject info = QJsonDocument::fromJson(gdal.readAllStandardOutput()).object();
+    const QJsonArray ul = info["cornerCoordinates"].toObject()["upperLeft"].toArray();
+    const QJsonArray lr = info["cornerCoordinates"].toObject()["lowerRight"].toArray();
+    ASSERT_EQ(ul.size(), 2);
+    const double pixel = 360.0 / (256 << 12);
+    EXPECT_NEAR(ul[0].toDouble(), 37.5, 1e-6);
+    EXPECT_NEAR(ul[1].toDouble(), 55.8, 1e-6);
+    EXPECT_NEAR(lr[0].toDouble(), 37.75, pixel);
+    EXPECT_NEAR(lr[1].toDouble(), 55.65, pixel);
+}
+
+// A split into pieces of 256 × 256 with coordinates in the names: every piece a JPEG of its own, named
+// by its column and row and its corner (the north-west corner of the corner's pixel), and one SeeYou
+// index naming them all.
+TEST_F(CliJobs, StitchSplitIntoPieces) {
+    const QString out = folder.file(QStringLiteral("city.png"));
+    const QStringList box = {"--zoom", "12", "--bbox", "37.5,55.75,37.6,55.8"};
+    const CliRun run =
+        cli(QStringList{"stitch", "--out", out, "--split", "256x256", "--coords-in-name", "--calib", "seeyou"} + box);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QStringList images;
+    for (const QJsonValue v : run.json()["files"].toArray())
+        if (v.toString().endsWith(QStringLiteral(".jpg"))) images << QFileInfo(v.toString()).fileName();
+    ASSERT_GE(images.size(), 4);
+    EXPECT_TRUE(
+        images.filter(QRegularExpression(QStringLiteral("^city_x1y1_55,80\\d{3}_-37,49\\d{3}\\.jpg$"))).size() == 1)
+        << images.join(u' ').toStdString();
+    for (const QString& name : images)
+        EXPECT_FALSE(QImage(folder.file(name)).isNull()) << name.toStdString();
+    const QByteArray index = folder.read(QStringLiteral("city.MDS"));
+    EXPECT_EQ(index.count("\r\n"), images.size());
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*_x*.MDS")}).isEmpty());
+}
+
+// The copy of the cached tiles, then calibration only; an area where nothing is cached copies nothing.
+TEST_F(CliJobs, CopyTheCachedTiles) {
+    ASSERT_EQ(cli(QStringList{"download"} + moscow).status, 0);
+    const int cached = static_cast<int>(cacheFiles(folder).size());
+    QDir().mkpath(folder.file(QStringLiteral("out")));
+    const CliRun copy =
+        cli(QStringList{"copy", "--to", folder.file(QStringLiteral("out")), "--calib", "world"} + moscow);
+    ASSERT_EQ(copy.status, 0) << copy.err.toStdString();
+    EXPECT_EQ(copy.json()["copied"].toInt(), cached);
+    EXPECT_EQ(copy.json()["visited"].toInt(), cached);
+    EXPECT_EQ(copy.json()["files"].toArray().size(), cached * 3); // tile, world file, .prj
+    const CliRun only = cli(
+        QStringList{"copy", "--to", folder.file(QStringLiteral("out")), "--calibration-only", "--calib", "mapinfo"} +
+        moscow);
+    ASSERT_EQ(only.status, 0);
+    EXPECT_EQ(only.json()["copied"].toInt(), 0);
+    EXPECT_EQ(only.json()["calibrated"].toInt(), cached);
+    const CliRun elsewhere =
+        cli({"copy", "--to", folder.file(QStringLiteral("out")), "--zoom", "12", "--bbox", "10,10,10.1,10.1"});
+    EXPECT_EQ(elsewhere.status, 0);
+    EXPECT_EQ(elsewhere.json()["copied"].toInt(), 0);
+    EXPECT_GT(elsewhere.json()["visited"].toInt(), 0);
+}
+
+// Refused before anything is written: bad options, an image a JPEG cannot hold (with the advice to
+// split), a missing folder. A calibration file that cannot be written abandons the job (status 1).
+TEST_F(CliJobs, StitchAndCopyRefusals) {
+    const QString out = folder.file(QStringLiteral("area.jpg"));
+    const QList<QStringList> cases = {
+        QStringList{"stitch"} + moscow,
+        QStringList{"stitch", "--out", out, "--split", "100x100"} + moscow,
+        QStringList{"stitch", "--out", out, "--calib", "gpx"} + moscow,
+        QStringList{"stitch", "--out", out, "--quality", "0"} + moscow,
+        QStringList{"stitch", "--out", folder.file(QStringLiteral("no/area.jpg"))} + moscow,
+        QStringList{"stitch", "--out", out, "--zoom", "20", "--bbox", "37,55,37.1,55.1"},
+        QStringList{"copy", "--to", folder.file(QStringLiteral("missing"))} + moscow,
+    };
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_TRUE(QString::fromUtf8(cli({"stitch", "--out", out, "--zoom", "20", "--bbox", "37,55,37.1,55.1"}).err)
+                    .contains(QStringLiteral("Разбить на части")));
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    QDir().mkpath(folder.file(QStringLiteral("area.map"))); // where the map file would go
+    const CliRun abandoned = cli(QStringList{"stitch", "--out", out, "--calib", "ozi"} + moscow);
+    EXPECT_EQ(abandoned.status, 1);
+    EXPECT_TRUE(abandoned.err.contains("area.map could not be written")) << abandoned.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_TRUE(server.requests().isEmpty());
 }
