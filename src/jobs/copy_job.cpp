@@ -47,6 +47,12 @@ int copyProgressTotal(int width, int height, int column0, int row0) {
     return (width - column0) / 256 * ((height - row0) / 256);
 }
 
+int copyProgressTotal(const CopyRequest& r) {
+    const GridRect grid = selectionGrid(r.level, r.topLeft, r.bottomRight);
+    const GridStart start = gridStart(grid);
+    return copyProgressTotal(grid.width, grid.height, start.column, start.row);
+}
+
 int copyTileCount(const CopyRequest& r) {
     const GridRect grid = selectionGrid(r.level, r.topLeft, r.bottomRight);
     const GridStart start = gridStart(grid);
@@ -57,8 +63,7 @@ int copyTileCount(const CopyRequest& r) {
 CopyResult runCopyJob(const CopyRequest& r, const std::function<bool(int done)>& progress) {
     CopyResult result;
     const GridRect grid = selectionGrid(r.level, r.topLeft, r.bottomRight);
-    const GridStart start = gridStart(grid);
-    result.total = copyProgressTotal(grid.width, grid.height, start.column, start.row);
+    result.total = copyProgressTotal(r);
     QStringList index;
     QStringList* seeYou = r.formats.seeYou ? &index : nullptr;
     walkGrid(grid, [&](const geo::TileId& tile, int, int) {

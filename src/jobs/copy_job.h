@@ -38,6 +38,7 @@ struct CopyResult {
 // The bar's maximum: whole tiles across (W − c0) and down (H − r0), each truncated. It counts fewer tiles
 // than the walk visits; the bar stops at its maximum.
 int copyProgressTotal(int width, int height, int column0, int row0);
+int copyProgressTotal(const CopyRequest& request);
 // The tiles the walk visits: ceil((W + c0) / 256) × ceil((H + r0) / 256).
 int copyTileCount(const CopyRequest& request);
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class QFileDialog;
 class QFrame;
 class QLabel;
 class QTimer;
@@ -28,6 +29,7 @@ class CoordinateDialog;
 class DelayDialog;
 class JobDialog;
 class JobToolWindow;
+class ProgressWindow;
 class ReportWindow;
 class MapView;
 class SearchToolWindow;
@@ -136,6 +138,11 @@ private:
     // main_window_jobs.cpp
     JobHost jobHost();
     void runBuilder(JobKind kind, bool replace);
+    bool runStitchBuilder(JobDefinition definition, const QString& fileName, bool coordinates, bool piece);
+    void splitRun();
+    QString askStitchFile();
+    bool queueJob(const JobDefinition& definition, bool piece);
+    void runCopy(const QString& folder, bool calibrationOnly);
     void startWorker(const JobHost& host, int entry);
     void jobLogged(const std::shared_ptr<stichtype>& job);
     void showJobLog(const std::shared_ptr<stichtype>& job);
@@ -177,6 +184,8 @@ private:
     JobDialog* jobDialog_ = nullptr;
     DelayDialog* delayDialog_ = nullptr;
     ReportWindow* reportWindow_ = nullptr;
+    QFileDialog* sDialog_ = nullptr;           // SDialog, made when first needed
+    ProgressWindow* progressWindow_ = nullptr; // TForm3, likewise
     QTimer* timer2_ = nullptr;
     std::shared_ptr<JobList> jobs_ = std::make_shared<JobList>();
     std::shared_ptr<SharedJobLimits> jobLimits_ = std::make_shared<SharedJobLimits>();

@@ -6,16 +6,20 @@
 
 #include "config/extra_settings.h"
 #include "config/settings_file.h"
+#include "jobs/copy_job.h"
 #include "jobs/job_dialog_rules.h"
 #include "jobs/job_texts.h"
+#include "jobs/stitched_image.h"
 #include "ui/delay_dialog.h"
 #include "ui/job_dialog.h"
 #include "ui/job_tool_window.h"
+#include "ui/progress_window.h"
 #include "ui/report_window.h"
 #include "ui/zoom_tool_window.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -102,9 +106,13 @@ void MainWindow::SpeedButton2Click() {
         runBuilder(JobKind::Generate, jobDialog_->replaceGenerated());
         break;
     case JobTask::Stitch:
+        if (jobDialog_->splitChecked())
+            splitRun();
+        else
+            runStitchBuilder(stitchDefinition(s, {}, {}), QString(), jobDialog_->addCoordinates(), false);
+        break;
     case JobTask::Copy:
-        QMessageBox::information(this, state_.language->languageText(174),
-                                 QStringLiteral("Склеивание и перенос части кэша в этой версии ещё не работают."));
+        runCopy(jobDialog_->copyFolder() + u'/', s.copyCalibrationOnly);
         break;
     }
 }
@@ -117,30 +125,151 @@ void MainWindow::runBuilder(JobKind kind, bool replace) {
         if (!confirmed) return;
     }
     if (!selection_.present()) return;
-    setEnabled(false);
     const DelayChoice delay = delayDialog_->choice(confirmed);
+    queueJob(kind == JobKind::Download ? downloadDefinition(s, delay) : generateDefinition(s, replace, delay), false);
+}
+
+// The stitch builder: the delay dialog (for every piece), the file unless a split run names it, the size
+// the image may have, then the common steps. False when nothing was queued.
+bool MainWindow::runStitchBuilder(JobDefinition d, const QString& fileName, bool coordinates, bool piece) {
+    const Settings& s = state_.settings;
+    bool confirmed = false;
+    if (s.showTimerDialog) {
+        confirmed = delayDialog_->exec() == QDialog::Accepted;
+        if (!confirmed) return false;
+    }
+    if (!selection_.present()) return false;
+    QString chosen = fileName;
+    if (chosen.isEmpty()) {
+        chosen = askStitchFile();
+        if (chosen.isEmpty()) return false;
+    }
+    if (!piece) {
+        const StitchName name = stitchFileName(chosen, coordinates, d.topLeft.lat, d.topLeft.lonW);
+        d.fileName = name.fileName;
+        d.savePng = name.savePng;
+        const QSize size = zelvano::selectionPixels(d);
+        if (const auto problem = stitchSizeProblem(size.width(), size.height(), d.savePng, availableMemory())) {
+            QMessageBox::warning(this, state_.language->languageText(168), *problem);
+            return false;
+        }
+    }
+    const DelayChoice delay = delayDialog_->choice(confirmed);
+    d.delay = delay;
+    return queueJob(d, piece);
+}
+
+// The split run: one file chosen for all, the pieces checked before any is queued, each piece a stitch
+// job of its own, the SeeYou index saved after every piece; the job timer starts after the last.
+void MainWindow::splitRun() {
+    const Settings& s = state_.settings;
+    const QString chosen = askStitchFile();
+    if (chosen.isEmpty()) return;
+    JobDefinition whole = stitchDefinition(s, {}, {});
+    QStringList index;
+    if (s.calibSeeYou) whole.seeYouIndex = &index;
+    const std::vector<JobDefinition> pieces =
+        pieceDefinitions(whole, chosen, s.stitchPieceWidth, s.stitchPieceHeight, jobDialog_->addCoordinates());
+    const qint64 available = availableMemory();
+    for (const JobDefinition& p : pieces) {
+        const QSize size = zelvano::selectionPixels(p);
+        if (const auto problem = stitchSizeProblem(size.width(), size.height(), p.savePng, available)) {
+            QMessageBox::warning(this, state_.language->languageText(168), *problem);
+            return;
+        }
+    }
+    for (const JobDefinition& p : pieces) {
+        runStitchBuilder(p, p.fileName, false, true);
+        if (whole.seeYouIndex) saveSeeYouIndex(index, seeYouPath(chosen));
+    }
+    if (!jobs_->jobs().empty()) timer2_->start();
+}
+
+// SDialog: where the stitched image goes, JPEG or PNG.
+QString MainWindow::askStitchFile() {
+    if (!sDialog_) {
+        sDialog_ = new QFileDialog(this);
+        sDialog_->setObjectName(QStringLiteral("SDialog"));
+        sDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        sDialog_->setFileMode(QFileDialog::AnyFile);
+        sDialog_->setNameFilters({QStringLiteral("JPEG Image File (*.jpg)"), QStringLiteral("PNG Image File (*.png)")});
+        sDialog_->setDefaultSuffix(QStringLiteral("jpg"));
+        sDialog_->setSizeGripEnabled(true);
+        // A name typed without its extension takes the chosen type's.
+        connect(sDialog_, &QFileDialog::filterSelected, sDialog_, [this](const QString& filter) {
+            sDialog_->setDefaultSuffix(filter.contains(QStringLiteral("*.png")) ? QStringLiteral("png")
+                                                                                : QStringLiteral("jpg"));
+        });
+    }
+    if (sDialog_->exec() != QDialog::Accepted) return {};
+    return sDialog_->selectedFiles().value(0);
+}
+
+// The builders' common steps on the window's side: the build with the window disabled, the job's line at
+// the top of the running-jobs box, the job timer (after the last piece for a split run), and for a lone
+// job the report window and the worker. A calibration file that cannot be written abandons the build and
+// says which. False when nothing was queued.
+bool MainWindow::queueJob(const JobDefinition& d, bool piece) {
+    const Settings& s = state_.settings;
+    setEnabled(false);
     const JobHost host = jobHost();
-    const auto job = buildJob(host, kind == JobKind::Download ? downloadDefinition(s, delay)
-                                                              : generateDefinition(s, replace, delay));
+    CalibrationResult calibration;
+    const auto job = buildJob(host, d, &calibration);
+    if (!job) {
+        setEnabled(true);
+        QMessageBox::warning(this, state_.language->languageText(168),
+                             QStringLiteral("Не удалось записать файл привязки %1. Задание не создано.")
+                                 .arg(calibration.failed.value_or(d.fileName)));
+        return false;
+    }
     if (job->tileCount > 0) {
         QComboBox* box = jobWindow_->jobsBox();
-        const int startWord = kind == JobKind::Download ? 56 : 61;
+        const int startWord = d.kind == JobKind::Download ? 56 : 61;
         const QSignalBlocker quiet(box);
         box->insertItem(0, jobDateTimeText(job->startTime) + u' ' + state_.language->languageText(startWord) + u' ' +
                                jobWindow_->selectionLabelText());
         box->setCurrentIndex(box->count() - 1);
         jobWindow_->cancelButton()->setEnabled(true);
         jobWindow_->arrange();
-        timer2_->start();
+        if (!piece) timer2_->start();
         if (jobs_->size() == 1) {
             if (s.showLogAuto) {
                 showJobLog(job);
                 reportWindow_->show();
             }
-            startWorker(host, workerStartEntry(kind));
+            startWorker(host, workerStartEntry(d.kind));
         }
     }
     setEnabled(true);
+    return job->tileCount > 0;
+}
+
+// The copy job, on this thread with the window disabled; the progress window repaints after every tile
+// and the window's queue keeps moving. Closing the window stops it after the tile at hand.
+void MainWindow::runCopy(const QString& folder, bool calibrationOnly) {
+    const Settings& s = state_.settings;
+    setEnabled(false);
+    CopyRequest r;
+    r.level = s.jobZoomIndex + 1;
+    r.topLeft = selectionTopLeft(s);
+    r.bottomRight = selectionBottomRight(s);
+    r.folder = folder;
+    r.calibrationOnly = calibrationOnly;
+    r.formats = {s.calibOzi, s.calibMapInfo, s.calibArcGis, s.calibSeeYou};
+    r.layout = fetchSettingsFrom(s, state_.folder).layout;
+    if (!progressWindow_) progressWindow_ = new ProgressWindow(*state_.language, this);
+    progressWindow_->start(copyProgressTotal(r));
+    runCopyJob(r, [this](int) {
+        progressWindow_->step();
+        QCoreApplication::processEvents();
+        return !closing_;
+    });
+    progressWindow_->hide();
+    setEnabled(true);
+    if (closing_) return; // closed while copying
+    showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::startWorker(const JobHost& host, int entry) {

@@ -9,7 +9,10 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -373,4 +376,98 @@ TEST_F(JobsTest, JobWindowLeavesWithTheLastJobWhenTheToolIsOff) {
     w().Timer2Timer();
     EXPECT_FALSE(child<QDockWidget>("TBToolWindow3")->isVisible());
     EXPECT_FALSE(w().selectionPresent());
+}
+
+// "Склеить": the file chosen in SDialog, the calibration files at once, the image saved by the worker.
+// SDialog cancelled builds nothing.
+TEST_F(JobsTest, StitchFromTheWindow) {
+    settings.calibOzi = settings.calibMapInfo = settings.calibArcGis = settings.calibSeeYou = true;
+    selectArea();
+    onModal("SDialog", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+    run(1);
+    EXPECT_EQ(w().jobList().size(), 0);
+    EXPECT_EQ(jobsBox()->count(), 0);
+
+    const QString path = folder.file(QStringLiteral("area.jpg"));
+    onModal("SDialog", [path](QWidget* d) {
+        auto* dialog = static_cast<QFileDialog*>(d);
+        EXPECT_EQ(dialog->nameFilters(), (QStringList{"JPEG Image File (*.jpg)", "PNG Image File (*.png)"}));
+        EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("jpg"));
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog checks the name as its Save button does
+    });
+    run(1);
+    ASSERT_EQ(jobsBox()->count(), 1);
+    EXPECT_TRUE(jobsBox()->itemText(0).contains(QStringLiteral("  начало ... Выделено 400x200 пикселей")));
+    for (const char* file : {"area.map", "area.tab", "area.jpgw", "area.MDS"})
+        EXPECT_TRUE(QFile::exists(folder.file(QString::fromLatin1(file)))) << file;
+    EXPECT_TRUE(w().isEnabled());
+    ASSERT_TRUE(jobsDone());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w().reportWindow().lines().contains(QStringLiteral("файл сохранен")));
+    const QImage image(path);
+    EXPECT_EQ(image.size(), QSize(400, 200));
+}
+
+// A split run: one file for all, a stitch job per piece (the next one started by the job timer), the
+// SeeYou index rewritten after every piece.
+TEST_F(JobsTest, SplitRunQueuesEveryPiece) {
+    settings.jobZoomIndex = 11; // level 12: 800 x 400, pieces of half of it
+    settings.calibOzi = false;
+    settings.calibSeeYou = true;
+    selectArea();
+    onModal("TOKBottomDlg", [](QWidget* d) {
+        in<QRadioButton>(d, "RadioButton1")->click();
+        in<QCheckBox>(d, "CheckBox1")->click();
+        EXPECT_EQ(in<QLineEdit>(d, "Edit1")->text(), QStringLiteral("400"));
+        in<QPushButton>(d, "OKBtn")->click();
+    });
+    const QString path = folder.file(QStringLiteral("city.png"));
+    onModal("SDialog", [path](QWidget* d) {
+        static_cast<QFileDialog*>(d)->selectFile(path);
+        static_cast<QDialog*>(d)->accept();
+    });
+    child<QPushButton>("SpeedButton2")->click();
+    EXPECT_EQ(jobsBox()->count(), 4);
+    EXPECT_EQ(folder.read(QStringLiteral("city.MDS")).count("\r\n"), 4);
+    for (int guard = 0; guard < 8 && w().jobList().size() > 0; ++guard) {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !w().jobList().workerBusy; }, 20000));
+        w().Timer2Timer();
+    }
+    ASSERT_TRUE(jobsDone());
+    for (const char* piece : {"city_x1y1.png", "city_x1y2.png", "city_x2y1.png", "city_x2y2.png"}) {
+        SCOPED_TRACE(piece);
+        const QImage image(folder.file(QString::fromLatin1(piece)));
+        EXPECT_GE(image.width(), 400);
+        EXPECT_GE(image.height(), 200);
+    }
+}
+
+// "Перенести часть кэша": the cached tiles copied with the progress window counting them, and the window
+// answering again at the end.
+TEST_F(JobsTest, CopyFromTheWindow) {
+    settings.calibOzi = false;
+    settings.calibArcGis = true;
+    selectArea();
+    run(2);
+    ASSERT_TRUE(jobsDone());
+    const QString out = folder.file(QStringLiteral("out"));
+    QDir().mkpath(out);
+    onModal("TOKBottomDlg", [out](QWidget* d) {
+        in<QRadioButton>(d, "RadioButton3")->click();
+        in<QLineEdit>(d, "DirectoryEdit1")->setText(out);
+        in<QPushButton>(d, "OKBtn")->click();
+    });
+    child<QPushButton>("SpeedButton2")->click();
+    const QStringList copies = QDir(out).entryList({QStringLiteral("*.jpg")}, QDir::Files);
+    EXPECT_GE(copies.size(), 2);
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.jpgw")}, QDir::Files).size(), copies.size());
+    auto* progress = w().findChild<QDialog*>(QStringLiteral("TForm3"));
+    ASSERT_TRUE(progress);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(progress->windowTitle(), QStringLiteral("Процесс"));
+    EXPECT_TRUE(in<QLabel>(progress, "Label1")->text().startsWith(QStringLiteral("Всего: ")));
+    EXPECT_TRUE(in<QLabel>(progress, "Label2")->text().startsWith(QStringLiteral("Выполнено: ")));
+    EXPECT_TRUE(w().isEnabled());
+    EXPECT_EQ(w().settings().copyFolder, out);
 }
