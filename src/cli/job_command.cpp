@@ -254,7 +254,8 @@ int stitchCommand(const QStringList& args) {
     const qint64 available = availableMemory();
     for (const JobDefinition& p : pieces) {
         const QSize size = selectionPixels(p);
-        if (const auto problem = stitchSizeProblem(size.width(), size.height(), p.savePng, available))
+        if (const auto problem =
+                stitchSizeProblem(size.width(), size.height(), p.savePng, available, state.language->languageText(189)))
             throw UsageError{*problem};
     }
 

@@ -36,21 +36,26 @@ qint64 availableMemory() {
     return static_cast<qint64>(::sysconf(_SC_PHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
 }
 
-std::optional<QString> stitchSizeProblem(qint64 width, qint64 height, bool png, qint64 available) {
+std::optional<QString> stitchSizeProblem(qint64 width, qint64 height, bool png, qint64 available,
+                                         const QString& splitOption) {
     const QString size = QStringLiteral("%1 × %2").arg(width).arg(height);
+    QString split = splitOption.trimmed();
+    if (split.endsWith(u':')) split.chop(1);
     if (!png && (width > kMaxJpegSide || height > kMaxJpegSide))
         return QStringLiteral("Изображение %1 пикселей не помещается в JPEG: у него не больше %2 пикселей по "
-                              "каждой стороне. Включите «Разбить на части» с частями поменьше.")
+                              "каждой стороне. Включите «%3» с частями поменьше.")
             .arg(size)
-            .arg(kMaxJpegSide);
+            .arg(kMaxJpegSide)
+            .arg(split);
     const qint64 bytes = width * height * 2;
     if (bytes + kEncoderReserve > available || width > std::numeric_limits<int>::max() / 2 ||
         height > std::numeric_limits<int>::max())
-        return QStringLiteral("Изображению %1 пикселей нужно %2 МБ памяти, а свободно %3 МБ. Включите «Разбить на "
-                              "части» с частями поменьше.")
+        return QStringLiteral("Изображению %1 пикселей нужно %2 МБ памяти, а свободно %3 МБ. Включите «%4» с "
+                              "частями поменьше.")
             .arg(size)
             .arg((bytes + kEncoderReserve) >> 20)
-            .arg(available >> 20);
+            .arg(available >> 20)
+            .arg(split);
     return std::nullopt;
 }
 

@@ -18,8 +18,10 @@ inline constexpr int kMaxJpegSide = 65500;
 qint64 availableMemory();
 
 // Why an image of `width` × `height` cannot be stitched, as the user reads it: a JPEG side over 65 500
-// pixels, or more memory than `available` (with a reserve for the encoders). Nothing when it can.
-std::optional<QString> stitchSizeProblem(qint64 width, qint64 height, bool png, qint64 available);
+// pixels, or more memory than `available` (with a reserve for the encoders). The message suggests the
+// split by the name of its check box (`splitOption`). Nothing when it can.
+std::optional<QString> stitchSizeProblem(qint64 width, qint64 height, bool png, qint64 available,
+                                         const QString& splitOption);
 
 // The megabytes of the image-size log line: width × height × 2 / 1 048 576, truncated, with six decimals.
 QString stitchMegabytes(int width, int height);

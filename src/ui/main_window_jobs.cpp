@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -149,7 +150,8 @@ bool MainWindow::runStitchBuilder(JobDefinition d, const QString& fileName, bool
         d.fileName = name.fileName;
         d.savePng = name.savePng;
         const QSize size = zelvano::selectionPixels(d);
-        if (const auto problem = stitchSizeProblem(size.width(), size.height(), d.savePng, availableMemory())) {
+        if (const auto problem = stitchSizeProblem(size.width(), size.height(), d.savePng, availableMemory(),
+                                                   state_.language->languageText(189))) {
             QMessageBox::warning(this, state_.language->languageText(168), *problem);
             return false;
         }
@@ -173,7 +175,8 @@ void MainWindow::splitRun() {
     const qint64 available = availableMemory();
     for (const JobDefinition& p : pieces) {
         const QSize size = zelvano::selectionPixels(p);
-        if (const auto problem = stitchSizeProblem(size.width(), size.height(), p.savePng, available)) {
+        if (const auto problem = stitchSizeProblem(size.width(), size.height(), p.savePng, available,
+                                                   state_.language->languageText(189))) {
             QMessageBox::warning(this, state_.language->languageText(168), *problem);
             return;
         }
@@ -259,9 +262,16 @@ void MainWindow::runCopy(const QString& folder, bool calibrationOnly) {
     r.layout = fetchSettingsFrom(s, state_.folder).layout;
     if (!progressWindow_) progressWindow_ = new ProgressWindow(*state_.language, this);
     progressWindow_->start(copyProgressTotal(r));
-    runCopyJob(r, [this](int) {
+    // The window's queue moves every 15 ms or so: often enough to repaint and answer, rarely enough that
+    // a walk over a hundred thousand missing tiles takes seconds, not minutes.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    runCopyJob(r, [this, &sinceEvents](int) {
         progressWindow_->step();
-        QCoreApplication::processEvents();
+        if (sinceEvents.elapsed() >= 15) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
         return !closing_;
     });
     progressWindow_->hide();

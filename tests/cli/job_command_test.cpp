@@ -295,7 +295,7 @@ TEST_F(CliJobs, StitchAndCopyRefusals) {
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_TRUE(QString::fromUtf8(cli({"stitch", "--out", out, "--zoom", "20", "--bbox", "37,55,37.1,55.1"}).err)
-                    .contains(QStringLiteral("Разбить на части")));
+                    .contains(QStringLiteral("Разбить на фрагменты размерами")));
     EXPECT_TRUE(server.requests().isEmpty());
 
     QDir().mkpath(folder.file(QStringLiteral("area.map"))); // where the map file would go

@@ -126,13 +126,14 @@ TEST(StitchedImage, SizeRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.png ? " png" : " jpg"));
-        const auto problem = stitchSizeProblem(c.width, c.height, c.png, c.available);
+        const auto problem =
+            stitchSizeProblem(c.width, c.height, c.png, c.available, QStringLiteral("Разбить на фрагменты размерами:"));
         if (*c.mentions == 0) {
             EXPECT_FALSE(problem) << problem->toStdString();
         } else {
             ASSERT_TRUE(problem);
             EXPECT_TRUE(problem->contains(QString::fromUtf8(c.mentions))) << problem->toStdString();
-            EXPECT_TRUE(problem->contains(QStringLiteral("Разбить на части")));
+            EXPECT_TRUE(problem->contains(QStringLiteral("«Разбить на фрагменты размерами»")));
         }
     }
     EXPECT_GT(availableMemory(), 0);
