@@ -1,7 +1,8 @@
 // The job worker: runs the newest listed job on a thread of its own. It waits for the job's start time,
 // dials when asked, obtains every tile of the list through FetchTile with error control (with several
-// connections when asked, each tile's attempts and log lines kept together), builds the lower-zoom tiles,
-// hangs up, logs each step and finally removes the job from the list. Everything it needs from the program
+// connections when asked, each tile's attempts and log lines kept together), draws them into a stitch
+// job's image, hangs up, saves the image, builds the lower-zoom tiles, logs each step and finally removes
+// the job from the list. Everything it needs from the program
 // comes through a JobHost; it never touches a widget.
 #pragma once
 

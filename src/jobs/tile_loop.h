@@ -1,5 +1,6 @@
-// A job's pass over its tile list: each tile obtained through FetchTile with the job's retries, skipped once
-// an error counter is past its limit, counted in tilesDone. With several connections the tiles are handed
+// A job's pass over its tile list: each tile obtained through FetchTile with the job's retries (and drawn
+// into a stitch job's image, or the placeholder when it cannot be obtained), skipped once an error counter
+// is past its limit, counted in tilesDone. With several connections the tiles are handed
 // out in list order to that many threads; a tile's attempts and log lines stay with the thread that took
 // it, and its lines reach the log together. A server's Retry-After pauses every connection of the job.
 #pragma once
