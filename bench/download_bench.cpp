@@ -5,6 +5,7 @@
 // Prints the median rates and ratios of five pairs. Run it with scripts/bench.
 #include "base/headless_gui.h"
 #include "geo/tile_math.h"
+#include "tile_block.h"
 #include "tile_server_process.h"
 
 #include <QDir>
@@ -40,51 +41,23 @@ struct Area {
     QStringList satelliteUrls;
 };
 
-// A 50 x 40 block of tiles at level 12 over central Europe, its box a quarter pixel inside the block.
+// A 50 x 40 block of tiles at level 12 and the addresses curl fetches them by.
 Area area(const QString& base) {
-    geo::Position nw{52.0, -5.0};
-    const geo::TileLocation at = geo::LocateTile(kLevel, nw);
-    const geo::TileId corner = at.tile();
-    geo::ShiftPosition(-at.pixelColumn, -at.pixelRow, kLevel, nw); // the block's north-west corner
-    geo::Position se = nw;
-    geo::ShiftPosition(256 * kColumns, 256 * kRows, kLevel, se);
-    geo::ShiftPosition(1, 1, kLevel + 2, nw);
-    geo::ShiftPosition(-1, -1, kLevel + 2, se);
+    const bench::TileBlock block = bench::tileBlock(kLevel, kColumns, kRows);
     Area a;
-    a.bbox = QStringLiteral("%1,%2,%3,%4")
-                 .arg(-nw.lonW, 0, 'f', 9)
-                 .arg(se.lat, 0, 'f', 9)
-                 .arg(-se.lonW, 0, 'f', 9)
-                 .arg(nw.lat, 0, 'f', 9);
+    a.bbox = block.bbox;
     for (int col = 0; col < kColumns; ++col)
         for (int row = 0; row < kRows; ++row)
             a.satelliteUrls << base + QStringLiteral("/kh?v=99&n=404&t=") +
-                                   geo::TileId{kLevel, corner.x + col, corner.y + row}.name();
+                                   geo::TileId{kLevel, block.corner.x + col, block.corner.y + row}.name();
     return a;
-}
-
-QProcessEnvironment homeEnvironment(const QString& home) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZELVANO_HOME"), home);
-    return env;
-}
-
-bool setUp(const QString& home, const QString& base) {
-    QProcess cli;
-    cli.setProcessEnvironment(homeEnvironment(home));
-    cli.start(QStringLiteral(ZELVANO_CLI),
-              {QStringLiteral("settings"), QStringLiteral("--save"), QStringLiteral("--set"),
-               QStringLiteral("primarySatelliteTemplate=") + base + QStringLiteral("/kh?v=99&n=404&t=t"),
-               QStringLiteral("--set"), QStringLiteral("primaryMirrors=false"), QStringLiteral("--set"),
-               QStringLiteral("autoGenerate=false")});
-    return cli.waitForFinished(60000) && cli.exitCode() == 0;
 }
 
 // One download into an empty cache; seconds, or -1 when not every tile arrived.
 double runDownload(const QString& home, const Area& a, int connections) {
     QDir(home + QStringLiteral("/Cache")).removeRecursively();
     QProcess cli;
-    cli.setProcessEnvironment(homeEnvironment(home));
+    cli.setProcessEnvironment(bench::homeEnvironment(home));
     cli.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();
@@ -130,7 +103,7 @@ bool compare(const char* title, const QStringList& serverArgs, int connections, 
     if (port <= 0) return false;
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
     QTemporaryDir home(QCoreApplication::applicationDirPath() + QStringLiteral("/bench-home-XXXXXX"));
-    if (!setUp(home.path(), base)) return false;
+    if (!bench::setUpHome(home.path(), base)) return false;
     const Area a = area(base);
     runCurl(home.path(), a, connections); // the server renders and keeps every tile once
     std::vector<double> job, curl, ratio;

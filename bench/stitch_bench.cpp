@@ -4,6 +4,7 @@
 // and their ratios over five pairs. Run it with scripts/bench (vips comes from Debian's libvips-tools).
 #include "base/headless_gui.h"
 #include "geo/tile_math.h"
+#include "tile_block.h"
 #include "tile_server_process.h"
 #include "tiles/tile_paths.h"
 
@@ -78,47 +79,19 @@ Measured measure(const QStringList& command) {
     return m;
 }
 
-QProcessEnvironment homeEnvironment(const QString& home) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZELVANO_HOME"), home);
-    return env;
-}
-
-bool cli(const QString& home, const QStringList& args) {
-    QProcess p;
-    p.setProcessEnvironment(homeEnvironment(home));
-    p.setStandardErrorFile(QProcess::nullDevice());
-    p.start(QStringLiteral(ZELVANO_CLI), args);
-    return p.waitForFinished(600000) && p.exitCode() == 0;
-}
-
 struct Block {
-    QString bbox;      // WEST,SOUTH,EAST,NORTH, a quarter pixel inside the block
+    QString bbox;
     QString tileFiles; // the cached tiles row by row, as vips arrayjoin takes them
 };
 
 Block block(const QString& home) {
-    geo::Position nw{52.0, -5.0};
-    const geo::TileLocation at = geo::LocateTile(kLevel, nw);
-    const geo::TileId corner = at.tile();
-    geo::ShiftPosition(-at.pixelColumn, -at.pixelRow, kLevel, nw);
-    geo::Position se = nw;
-    geo::ShiftPosition(256 * kSide, 256 * kSide, kLevel, se);
-    geo::ShiftPosition(1, 1, kLevel + 2, nw);
-    geo::ShiftPosition(-1, -1, kLevel + 2, se);
-    Block b;
-    b.bbox = QStringLiteral("%1,%2,%3,%4")
-                 .arg(-nw.lonW, 0, 'f', 9)
-                 .arg(se.lat, 0, 'f', 9)
-                 .arg(-se.lonW, 0, 'f', 9)
-                 .arg(nw.lat, 0, 'f', 9);
+    const bench::TileBlock tiles = bench::tileBlock(kLevel, kSide, kSide);
     const CacheLayout layout{home + QStringLiteral("/Cache/"), false};
     QStringList files;
     for (int row = 0; row < kSide; ++row)
         for (int col = 0; col < kSide; ++col)
-            files << satellitePath(layout, {kLevel, corner.x + col, corner.y + row});
-    b.tileFiles = files.join(u' ');
-    return b;
+            files << satellitePath(layout, {kLevel, tiles.corner.x + col, tiles.corner.y + row});
+    return {tiles.bbox, files.join(u' ')};
 }
 
 void compare(const char* title, const QString& home, const Block& b, const QString& extension) {
@@ -179,13 +152,10 @@ int main(int argc, char* argv[]) {
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
     QTemporaryDir home(QCoreApplication::applicationDirPath() + QStringLiteral("/bench-home-XXXXXX"));
     const Block b = block(home.path());
-    const bool ready =
-        cli(home.path(), {QStringLiteral("settings"), QStringLiteral("--save"), QStringLiteral("--set"),
-                          QStringLiteral("primarySatelliteTemplate=") + base + QStringLiteral("/kh?v=99&n=404&t=t"),
-                          QStringLiteral("--set"), QStringLiteral("primaryMirrors=false"), QStringLiteral("--set"),
-                          QStringLiteral("autoGenerate=false")}) &&
-        cli(home.path(), {QStringLiteral("download"), QStringLiteral("--zoom"), QString::number(kLevel),
-                          QStringLiteral("--bbox"), b.bbox, QStringLiteral("--layers"), QStringLiteral("sat")});
+    const bool ready = bench::setUpHome(home.path(), base) &&
+                       bench::runCli(home.path(), {QStringLiteral("download"), QStringLiteral("--zoom"),
+                                                   QString::number(kLevel), QStringLiteral("--bbox"), b.bbox,
+                                                   QStringLiteral("--layers"), QStringLiteral("sat")});
     server.kill();
     server.waitForFinished();
     if (!ready) {
