@@ -8,7 +8,6 @@
 #include "cli/terminal.h"
 
 #include "jobs/job_texts.h"
-#include "jobs/stitched_image.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -251,13 +250,7 @@ int stitchCommand(const QStringList& args) {
         whole.savePng = name.savePng;
         pieces.push_back(whole);
     }
-    const qint64 available = availableMemory();
-    for (const JobDefinition& p : pieces) {
-        const QSize size = selectionPixels(p);
-        if (const auto problem =
-                stitchSizeProblem(size.width(), size.height(), p.savePng, available, state.language->languageText(189)))
-            throw UsageError{*problem};
-    }
+    if (const auto problem = imagesSizeProblem(pieces, state.language->languageText(189))) throw UsageError{*problem};
 
     Terminal terminal;
     JobHost host = hostFor(state, terminal);
@@ -267,18 +260,23 @@ int stitchCommand(const QStringList& args) {
     clock.start();
     // A split run saves its SeeYou index after every piece, so that it always names the pieces queued.
     const QString indexPath = seeYouPath(path);
-    bool indexWritten = false;
+    bool indexSaved = true;
     const auto afterBuild = [&] {
-        if (whole.seeYouIndex) indexWritten = saveSeeYouIndex(index, indexPath) || indexWritten;
+        if (whole.seeYouIndex) indexSaved = saveSeeYouIndex(index, indexPath) && indexSaved;
     };
     Run run = runDefinitions(host, pieces, *state.language, terminal, interruption, afterBuild);
-    if (indexWritten) run.files << indexPath;
+    if (whole.seeYouIndex && !index.isEmpty()) {
+        if (indexSaved)
+            run.files << indexPath;
+        else
+            terminal.line(QStringLiteral("zelvano-cli: %1 could not be written").arg(indexPath));
+    }
 
     QJsonObject json = summaryJson(run.total, clock.elapsed() / 1000.0);
     json.insert(QStringLiteral("files"), QJsonArray::fromStringList(run.files));
     printJson(json);
     const JobSummary& t = run.total;
-    const bool success = run.built && run.allSaved && t.obtained == t.tileCount && !t.cancelled;
+    const bool success = run.built && run.allSaved && indexSaved && t.obtained == t.tileCount && !t.cancelled;
     return interruption.exitStatus(success ? 0 : 1);
 }
 

@@ -1,12 +1,14 @@
 #include "jobs/copy_job.h"
 
-#include "base/read_only_wait.h"
 #include "base/text_file.h"
 #include "geo/tile_math.h"
 #include "jobs/job_builder.h"
 #include "jobs/tile_list.h"
 
 #include <QFile>
+
+#include <algorithm>
+#include <limits>
 
 namespace zelvano {
 
@@ -20,7 +22,7 @@ bool copyTile(const CopyRequest& r, const geo::TileId& tile, const QString& sour
     const QString target = r.folder + tile.letters() + QStringLiteral(".jpg");
     if (!r.calibrationOnly) {
         const auto bytes = readSmallFile(source, kLargestTileFile);
-        if (!bytes || !waitWhileReadOnly(target) || !writeFileAtomically(target, *bytes)) return false;
+        if (!bytes || !writeFileAtomically(target, *bytes)) return false; // a read-only copy stays
         ++result.copied;
         result.files << target;
     }
@@ -44,7 +46,8 @@ bool copyTile(const CopyRequest& r, const geo::TileId& tile, const QString& sour
 } // namespace
 
 int copyProgressTotal(int width, int height, int column0, int row0) {
-    return (width - column0) / 256 * ((height - row0) / 256);
+    const qint64 total = static_cast<qint64>((width - column0) / 256) * ((height - row0) / 256);
+    return static_cast<int>(std::min<qint64>(total, std::numeric_limits<int>::max()));
 }
 
 int copyProgressTotal(const CopyRequest& r) {
@@ -56,8 +59,10 @@ int copyProgressTotal(const CopyRequest& r) {
 int copyTileCount(const CopyRequest& r) {
     const GridRect grid = selectionGrid(r.level, r.topLeft, r.bottomRight);
     const GridStart start = gridStart(grid);
-    const auto count = [](int size, int offset) { return size + offset > 0 ? (size + offset + 255) / 256 : 0; };
-    return grid.width > 0 && grid.height > 0 ? count(grid.width, start.column) * count(grid.height, start.row) : 0;
+    const auto count = [](qint64 size, qint64 offset) { return size + offset > 0 ? (size + offset + 255) / 256 : 0; };
+    const qint64 tiles =
+        grid.width > 0 && grid.height > 0 ? count(grid.width, start.column) * count(grid.height, start.row) : 0;
+    return static_cast<int>(std::min<qint64>(tiles, std::numeric_limits<int>::max()));
 }
 
 CopyResult runCopyJob(const CopyRequest& r, const std::function<bool(int done)>& progress) {

@@ -1,6 +1,7 @@
 #include "jobs/job_builder.h"
 
 #include "jobs/job_texts.h"
+#include "jobs/stitched_image.h"
 
 #include "base/text_file.h"
 #include "geo/tile_math.h"
@@ -83,6 +84,16 @@ std::vector<JobDefinition> pieceDefinitions(const JobDefinition& whole, const QS
         out.push_back(d);
     }
     return out;
+}
+
+std::optional<QString> imagesSizeProblem(const std::vector<JobDefinition>& images, const QString& splitOption) {
+    const qint64 available = availableMemory();
+    for (const JobDefinition& d : images) {
+        const QSize size = selectionPixels(d);
+        if (auto problem = stitchSizeProblem(size.width(), size.height(), d.savePng, available, splitOption))
+            return problem;
+    }
+    return std::nullopt;
 }
 
 bool saveSeeYouIndex(const QStringList& index, const QString& path) {

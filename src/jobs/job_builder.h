@@ -62,6 +62,9 @@ JobDefinition stitchDefinition(const Settings& settings, const DelayChoice& dela
 // after `chosen` (with the coordinates in the name when asked).
 std::vector<JobDefinition> pieceDefinitions(const JobDefinition& whole, const QString& chosen, int pieceWidth,
                                             int pieceHeight, bool coordinatesInName);
+// Why the images of these stitch definitions cannot be made (a JPEG side too long, not memory enough for
+// one of them), as stitchSizeProblem says it for the first that cannot; nothing when all can.
+std::optional<QString> imagesSizeProblem(const std::vector<JobDefinition>& images, const QString& splitOption);
 // Saves the SeeYou index of a split run or a copy job; false when it could not be written.
 bool saveSeeYouIndex(const QStringList& index, const QString& path);
 

@@ -1,7 +1,7 @@
 #include "jobs/stitch_encoders.h"
 
-#include "base/read_only_wait.h"
 #include "base/text_file.h"
+#include "jobs/stitched_image.h"
 
 #include <QIODevice>
 
@@ -9,7 +9,6 @@
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -61,7 +60,11 @@ bool encodeInOrder(int count, const std::function<std::optional<QByteArray>(int)
                 strip = next++;
             }
             std::optional<QByteArray> bytes;
-            if (!stop.stop_requested()) bytes = encode(strip);
+            try {
+                if (!stop.stop_requested()) bytes = encode(strip);
+            } catch (...) { // memory ran out: the save fails, the program goes on
+                bytes.reset();
+            }
             {
                 std::lock_guard lock(mutex);
                 if (bytes)
@@ -98,8 +101,8 @@ bool encodeInOrder(int count, const std::function<std::optional<QByteArray>(int)
     return !failed && written == count;
 }
 
+// A read-only image stays as it is (after the usual wait), and the save failed.
 bool saveInStrips(const QString& path, const std::function<bool(QIODevice&)>& write) {
-    if (!waitWhileReadOnly(path)) return false; // a read-only image stays as it is, and the save failed
     return replaceFile(path, Durability::Synced, write);
 }
 
@@ -118,6 +121,37 @@ struct JpegFailure {
     std::longjmp(reinterpret_cast<JpegFailure*>(info->err)->jump, 1);
 }
 
+// The coded bytes collect in a QByteArray of the caller's, in steps of 256 kB.
+struct ByteArrayDestination {
+    jpeg_destination_mgr manager;
+    QByteArray* bytes;
+    qsizetype used;
+};
+
+constexpr qsizetype kDestinationStep = 256 * 1024;
+
+void destinationInit(j_compress_ptr info) {
+    auto* d = reinterpret_cast<ByteArrayDestination*>(info->dest);
+    d->bytes->resize(kDestinationStep);
+    d->used = 0;
+    d->manager.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes->data());
+    d->manager.free_in_buffer = static_cast<std::size_t>(kDestinationStep);
+}
+
+boolean destinationFull(j_compress_ptr info) {
+    auto* d = reinterpret_cast<ByteArrayDestination*>(info->dest);
+    d->used = d->bytes->size();
+    d->bytes->resize(d->used + kDestinationStep);
+    d->manager.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes->data() + d->used);
+    d->manager.free_in_buffer = static_cast<std::size_t>(kDestinationStep);
+    return TRUE;
+}
+
+void destinationTerm(j_compress_ptr info) {
+    auto* d = reinterpret_cast<ByteArrayDestination*>(info->dest);
+    d->bytes->resize(d->bytes->size() - static_cast<qsizetype>(d->manager.free_in_buffer));
+}
+
 // The strip as a JPEG of its own, with the restart interval the joined file declares (a strip is one
 // interval, so none of its own markers lies inside it).
 std::optional<QByteArray> encodeJpegStrip(const QImage& image, int firstRow, int rows, int quality,
@@ -126,23 +160,25 @@ std::optional<QByteArray> encodeJpegStrip(const QImage& image, int firstRow, int
     JpegFailure failure{};
     info.err = jpeg_std_error(&failure.manager);
     failure.manager.error_exit = jpegFailed;
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
+    QByteArray bytes;
+    ByteArrayDestination destination{{}, &bytes, 0};
+    destination.manager.init_destination = destinationInit;
+    destination.manager.empty_output_buffer = destinationFull;
+    destination.manager.term_destination = destinationTerm;
     std::vector<uchar> buffer(static_cast<std::size_t>(image.width()) * 3 * 16);
-    // Nothing with a destructor is made between here and the last jump.
+    // Everything with a destructor is made above; libjpeg's own memory goes with jpeg_destroy_compress.
     if (setjmp(failure.jump)) {
         jpeg_destroy_compress(&info);
-        std::free(out);
         return std::nullopt;
     }
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &out, &outSize);
+    info.dest = &destination.manager;
     info.image_width = static_cast<JDIMENSION>(image.width());
     info.image_height = static_cast<JDIMENSION>(rows);
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, std::clamp(quality, 10, 100), TRUE);
+    jpeg_set_quality(&info, std::clamp(quality, 1, 100), TRUE);
     info.optimize_coding = FALSE; // the standard tables, the same in every strip
     info.restart_interval = restartInterval;
     jpeg_start_compress(&info, TRUE);
@@ -156,9 +192,7 @@ std::optional<QByteArray> encodeJpegStrip(const QImage& image, int firstRow, int
         jpeg_write_scanlines(&info, pointers, static_cast<JDIMENSION>(n));
     }
     jpeg_finish_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(outSize));
     jpeg_destroy_compress(&info);
-    std::free(out);
     return bytes;
 }
 
@@ -258,8 +292,8 @@ bool saveStitchJpeg(const QImage& image, const QString& path, int quality, std::
     if (image.isNull() || image.format() != QImage::Format_RGB16) return false;
     // One strip is one restart interval of whole MCU rows (16 pixels high); an interval holds at most
     // 65 535 MCUs, and enough strips keep every core busy to the end.
+    if (image.width() > kMaxJpegSide || image.height() > kMaxJpegSide) return false; // no JPEG holds it
     const int mcusPerRow = (image.width() + 15) / 16, mcuRows = (image.height() + 15) / 16;
-    if (mcusPerRow > 65535) return false;
     const int wanted = std::max(1, mcuRows / (4 * encoderThreads()));
     const int stripMcuRows = std::clamp(std::min(wanted, 65535 / mcusPerRow), 1, 64);
     const int stripRows = stripMcuRows * 16;
@@ -292,9 +326,11 @@ bool saveStitchJpeg(const QImage& image, const QString& path, int quality, std::
 
 bool saveStitchPng(const QImage& image, const QString& path, std::stop_token stop) {
     if (image.isNull() || image.format() != QImage::Format_RGB16) return false;
-    // Strips of about 4 MB of rows.
+    // Strips of at most 4 MB of rows, fewer bytes each with more threads: the strips in flight (about two
+    // per thread, each with its coded bytes) stay within the reserve kept beside the image.
     const qsizetype rowBytes = static_cast<qsizetype>(image.width()) * 3 + 1;
-    const int stripRows = static_cast<int>(std::clamp<qsizetype>((4 << 20) / rowBytes, 1, 1024));
+    const qsizetype stripBytes = std::clamp<qsizetype>((24LL << 20) / (2 * encoderThreads()), 256 << 10, 4 << 20);
+    const int stripRows = static_cast<int>(std::clamp<qsizetype>(stripBytes / rowBytes, 1, 1024));
     const int count = (image.height() + stripRows - 1) / stripRows;
     return saveInStrips(path, [&](QIODevice& file) {
         QByteArray header("\x89PNG\r\n\x1A\n", 8), ihdr;

@@ -48,8 +48,7 @@ std::optional<QString> stitchSizeProblem(qint64 width, qint64 height, bool png, 
             .arg(kMaxJpegSide)
             .arg(split);
     const qint64 bytes = width * height * 2;
-    if (bytes + kEncoderReserve > available || width > std::numeric_limits<int>::max() / 2 ||
-        height > std::numeric_limits<int>::max())
+    if (bytes + kEncoderReserve > available)
         return QStringLiteral("Изображению %1 пикселей нужно %2 МБ памяти, а свободно %3 МБ. Включите «%4» с "
                               "частями поменьше.")
             .arg(size)
@@ -87,9 +86,9 @@ void drawStitchTile(const StitchCanvas& canvas, const QImage& tile, int x, int y
     const int right = std::min(kSide, canvas.width - x), bottom = std::min(kSide, canvas.height - y);
     for (int row = top; row < bottom; ++row) {
         const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(row));
-        auto* to = reinterpret_cast<quint16*>(canvas.bits + (y + row) * canvas.stride) + x;
+        auto* to = reinterpret_cast<quint16*>(canvas.bits + (y + row) * canvas.stride);
         for (int col = left; col < right; ++col)
-            to[col] = rgb565(from[col]);
+            to[x + col] = rgb565(from[col]);
     }
 }
 

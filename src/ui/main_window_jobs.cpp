@@ -9,7 +9,6 @@
 #include "jobs/copy_job.h"
 #include "jobs/job_dialog_rules.h"
 #include "jobs/job_texts.h"
-#include "jobs/stitched_image.h"
 #include "ui/delay_dialog.h"
 #include "ui/job_dialog.h"
 #include "ui/job_tool_window.h"
@@ -149,9 +148,7 @@ bool MainWindow::runStitchBuilder(JobDefinition d, const QString& fileName, bool
         const StitchName name = stitchFileName(chosen, coordinates, d.topLeft.lat, d.topLeft.lonW);
         d.fileName = name.fileName;
         d.savePng = name.savePng;
-        const QSize size = zelvano::selectionPixels(d);
-        if (const auto problem = stitchSizeProblem(size.width(), size.height(), d.savePng, availableMemory(),
-                                                   state_.language->languageText(189))) {
+        if (const auto problem = imagesSizeProblem({d}, state_.language->languageText(189))) {
             QMessageBox::warning(this, state_.language->languageText(168), *problem);
             return false;
         }
@@ -172,20 +169,19 @@ void MainWindow::splitRun() {
     if (s.calibSeeYou) whole.seeYouIndex = &index;
     const std::vector<JobDefinition> pieces =
         pieceDefinitions(whole, chosen, s.stitchPieceWidth, s.stitchPieceHeight, jobDialog_->addCoordinates());
-    const qint64 available = availableMemory();
-    for (const JobDefinition& p : pieces) {
-        const QSize size = zelvano::selectionPixels(p);
-        if (const auto problem = stitchSizeProblem(size.width(), size.height(), p.savePng, available,
-                                                   state_.language->languageText(189))) {
-            QMessageBox::warning(this, state_.language->languageText(168), *problem);
-            return;
-        }
+    if (const auto problem = imagesSizeProblem(pieces, state_.language->languageText(189))) {
+        QMessageBox::warning(this, state_.language->languageText(168), *problem);
+        return;
     }
+    bool indexSaved = true;
     for (const JobDefinition& p : pieces) {
         runStitchBuilder(p, p.fileName, false, true);
-        if (whole.seeYouIndex) saveSeeYouIndex(index, seeYouPath(chosen));
+        if (whole.seeYouIndex) indexSaved = saveSeeYouIndex(index, seeYouPath(chosen)) && indexSaved;
     }
     if (!jobs_->jobs().empty()) timer2_->start();
+    if (!indexSaved)
+        QMessageBox::warning(this, state_.language->languageText(168),
+                             QStringLiteral("Не удалось записать файл %1.").arg(seeYouPath(chosen)));
 }
 
 // SDialog: where the stitched image goes, JPEG or PNG.

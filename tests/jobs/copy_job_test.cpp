@@ -115,11 +115,15 @@ TEST_F(CopyJobTest, MissingTilesAndAFolderThatIsNotThere) {
     EXPECT_FALSE(QDir(r.folder).exists());
 
     r.folder = out + u'/';
-    const CopyResult ozi = runCopyJob(r, [](int done) { return done < 2; }); // stopped after two tiles
-    EXPECT_TRUE(ozi.stopped);
-    EXPECT_EQ(ozi.visited, 2);
-    EXPECT_EQ(names(out).filter(QStringLiteral(".map")).size(), 2);
+    const CopyResult stopped = runCopyJob(r, [](int done) { return done < 2; }); // stopped after two tiles
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.visited, 2);
     EXPECT_EQ(readTextLines(out + QStringLiteral("/ForSeeYou.MDS"))->size(), 2);
+
+    r.formats = {true, false, false, false};
+    const CopyResult ozi = runCopyJob(r);
+    EXPECT_EQ(ozi.calibrated, 6);
+    EXPECT_EQ(names(out).filter(QStringLiteral(".map")).size(), 6);
 }
 
 TEST(CopyProgress, TotalTruncatesEachSide) {
