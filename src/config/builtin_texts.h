@@ -10,4 +10,7 @@ inline constexpr int kLanguageEntryCount = 215;
 
 extern const std::array<const char16_t*, kLanguageEntryCount> kBuiltinTexts;
 
+// Entry N of the English language table, shipped as English.txt.
+extern const std::array<const char16_t*, kLanguageEntryCount> kEnglishTexts;
+
 } // namespace zelvano

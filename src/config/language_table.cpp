@@ -4,6 +4,7 @@
 #include "config/program_folder.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <utility>
 #include <vector>
@@ -65,6 +66,18 @@ void LanguageTable::loadLanguage(const QString& programFolder, QString& language
         if (subscribed) fn();
     }
     if (!usable && QDir().mkpath(folder)) writeTextLines(folder + QStringLiteral("/Russian.txt"), entries);
+    // The English file the program ships, written beside the Russian one when it is missing.
+    const QString english = folder + QStringLiteral("/English.txt");
+    if (!QFile::exists(english) && QDir().mkpath(folder)) writeTextLines(english, englishFileLines());
+}
+
+QStringList LanguageTable::englishFileLines() {
+    QStringList lines{QStringLiteral("# Zelvano in English: one text per line, in the order of the entries."),
+                      QStringLiteral("# A line that starts with # is a comment; elsewhere # ends the text.")};
+    lines.reserve(kLanguageEntryCount + 2);
+    for (const char16_t* text : kEnglishTexts)
+        lines.append(QString::fromUtf16(text));
+    return lines;
 }
 
 LanguageTable::Subscription LanguageTable::subscribe(std::function<void()> relabel) {

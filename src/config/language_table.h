@@ -44,6 +44,8 @@ public:
     class Subscription;
     [[nodiscard]] Subscription subscribe(std::function<void()> relabel);
 
+    // The lines of English.txt: two comment lines, then the 215 English texts.
+    static QStringList englishFileLines();
     static QStringList builtinEntries();
 
 private:

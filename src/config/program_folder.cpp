@@ -18,7 +18,7 @@ QString programFolder() {
     QString folder = qEnvironmentVariable("ZELVANO_HOME");
     if (folder.isEmpty()) {
         const QString exe = executableFolder();
-        if (QFileInfo(exe).isWritable())
+        if (isPortableFolder(exe))
             folder = exe;
         else
             folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zelvano");
@@ -26,6 +26,13 @@ QString programFolder() {
     folder = QDir::cleanPath(QDir(folder).absolutePath());
     QDir().mkpath(folder);
     return folder;
+}
+
+bool isPortableFolder(const QString& executableFolder) {
+    // An installed program (under /usr) never writes there, even where it may, as root may.
+    const QString folder = QDir::cleanPath(executableFolder);
+    return QFileInfo(folder).isWritable() && folder != QLatin1StringView("/usr") &&
+           !folder.startsWith(QLatin1StringView("/usr/"));
 }
 
 QString settingsFilePath(const QString& programFolder) {

@@ -306,3 +306,15 @@ TEST_F(CliJobs, StitchAndCopyRefusals) {
     EXPECT_FALSE(QFile::exists(out));
     EXPECT_TRUE(server.requests().isEmpty());
 }
+
+// The English language file chosen from the command line speaks in every log line that follows.
+TEST_F(CliJobs, EnglishLanguageFile) {
+    const CliRun set = cli({"settings", "--set", "languageFile=English.txt", "--save"});
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    EXPECT_EQ(cli({"settings"}).json()["languageFile"].toString(), QStringLiteral("English.txt"));
+    const CliRun run = cli(QStringList{"download", "--mode", "cache"} + moscow);
+    const QString log = QString::fromUtf8(run.err);
+    EXPECT_TRUE(log.startsWith(QStringLiteral("Download command received "))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("\nList created ")));
+    EXPECT_FALSE(log.contains(QStringLiteral("Выкачано")));
+}

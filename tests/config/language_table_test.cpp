@@ -172,3 +172,33 @@ TEST(LanguageTable, NotifiesEverySubscriberUntilItsHandleGoes) {
     }
     outlivesTable.reset(); // the table is gone: nothing to unhook, nothing touched
 }
+
+// English.txt is written beside Russian.txt on the first load and kept after; chosen, it gives 215 English
+// texts whose spaces at either end are those of the Russian ones (the program joins texts around them).
+TEST(LanguageTable, EnglishFileShippedAndRead) {
+    test::TempProgramFolder folder;
+    load(folder, QStringLiteral("Russian.txt"));
+    const QByteArray written = folder.read(QStringLiteral("Language/English.txt"));
+    ASSERT_TRUE(written.startsWith("# "));
+    EXPECT_EQ(written.count("\r\n"), 217); // two comment lines and the entries
+
+    const Loaded english = load(folder, QStringLiteral("English.txt"));
+    EXPECT_EQ(english.languageFile, QStringLiteral("English.txt"));
+    ASSERT_EQ(english.entries.size(), 215);
+    EXPECT_EQ(english.entries[3], QStringLiteral("Show"));
+    const QStringList russian = LanguageTable::builtinEntries();
+    for (int i = 0; i < 215; ++i) {
+        SCOPED_TRACE(i);
+        const QString& e = english.entries[i];
+        const QString& r = russian[i];
+        EXPECT_EQ(e.isEmpty(), r.isEmpty());
+        const auto lead = [](const QString& s) { return s.size() - s.trimmed().size() ? s.indexOf(s.trimmed()) : 0; };
+        EXPECT_EQ(lead(e), lead(r));
+        EXPECT_EQ(e.endsWith(u' '), r.endsWith(u' '));
+        for (const QChar c : e)
+            EXPECT_LT(c.unicode(), 128) << e.toStdString(); // code page 1251 safe
+    }
+    folder.write(QStringLiteral("Language/English.txt"), "# edited by hand\r\n");
+    load(folder, QStringLiteral("Russian.txt"));
+    EXPECT_EQ(folder.read(QStringLiteral("Language/English.txt")), "# edited by hand\r\n"); // not overwritten
+}

@@ -1,5 +1,6 @@
 #include "base/cp1251.h"
 #include "base/text_file.h"
+#include "config/program_folder.h"
 #include "config/settings_file.h"
 #include "support/temp_program_folder.h"
 
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 #include <set>
@@ -459,4 +461,19 @@ TEST(SettingsFile, ReadOnlyFileIsNeverReplaced) {
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     EXPECT_FALSE(saveSettings(Settings{}, folder.path()));
     EXPECT_EQ(folder.read(QStringLiteral("ZLV2.ini")), crlf(kFixture));
+}
+
+// A copy in a writable folder of its own is portable; an installed one under /usr keeps its files in the
+// user's folder even when it could write beside itself (as root can), and so does a read-only folder.
+TEST(ProgramFolder, PortableOnlyOutsideTheSystem) {
+    const test::TempProgramFolder folder;
+    EXPECT_TRUE(isPortableFolder(folder.path()));
+    EXPECT_FALSE(isPortableFolder(QStringLiteral("/usr/bin")));
+    EXPECT_FALSE(isPortableFolder(QStringLiteral("/usr/local/bin/../bin")));
+    QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const bool writesAnywhere = QFileInfo(folder.path()).isWritable();
+    if (!writesAnywhere) {
+        EXPECT_FALSE(isPortableFolder(folder.path()));
+    }
+    QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
