@@ -25,27 +25,36 @@ bool isPng(const QByteArray& bytes) {
     return bytes.startsWith("\x89PNG\r\n\x1A\n");
 }
 
+struct FreeDecompressor {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+using Decompressor = std::unique_ptr<void, FreeDecompressor>;
+
 // The calling thread's decompressor, made on first use and freed with the thread.
-tjhandle threadDecompressor() {
-    struct Free {
-        void operator()(void* handle) const { tjDestroy(handle); }
-    };
-    thread_local std::unique_ptr<void, Free> handle(tjInitDecompress());
-    return handle.get();
+Decompressor& threadDecompressor() {
+    thread_local Decompressor handle(tjInitDecompress());
+    return handle;
 }
 
 // A JPEG decoded whole, or nothing: any warning of the decoder (data missing, a marker out of place) makes
 // the file defective. `scaleDown` 1 or 8.
 QImage decodeJpeg(const QByteArray& bytes, int scaleDown) {
-    tjhandle decoder = threadDecompressor();
-    if (!decoder) return {};
+    Decompressor& handle = threadDecompressor();
+    if (!handle) return {};
+    tjhandle decoder = handle.get();
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const auto size = static_cast<unsigned long>(bytes.size());
     int width = 0;
     int height = 0;
     int subsampling = 0;
     int colourspace = 0;
-    if (tjDecompressHeader3(decoder, data, size, &width, &height, &subsampling, &colourspace) != 0) return {};
+    // The decoder keeps a warning's mark into its next calls, so every later tile of this thread would fail
+    // as well (and be deleted as defective): after a failure the thread gets a fresh decoder.
+    const auto failed = [&handle] {
+        handle.reset(tjInitDecompress());
+        return QImage();
+    };
+    if (tjDecompressHeader3(decoder, data, size, &width, &height, &subsampling, &colourspace) != 0) return failed();
     if (width <= 0 || height <= 0 || width > kMaxTileSide || height > kMaxTileSide) return {};
     const int w = (width + scaleDown - 1) / scaleDown;
     const int h = (height + scaleDown - 1) / scaleDown;
@@ -54,7 +63,7 @@ QImage decodeJpeg(const QByteArray& bytes, int scaleDown) {
     constexpr int kPixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB; // as RGB32 lies
     if (tjDecompress2(decoder, data, size, image.bits(), w, static_cast<int>(image.bytesPerLine()), h, kPixelFormat,
                       TJFLAG_STOPONWARNING) != 0)
-        return {};
+        return failed();
     return image;
 }
 

@@ -135,3 +135,19 @@ TEST(Imaging, TileMessageIsBlackTextCentredOnGrey) {
     DrawTileMessage(none, QStringLiteral("x"), QStringLiteral("q"));
     EXPECT_TRUE(none.isNull());
 }
+
+// A defective JPEG leaves the thread's decoder fit for the next tile: every whole tile after it decodes,
+// at full size and in the eighth-size check, so good tiles are never taken for defective ones.
+TEST(Imaging, AFailedDecodeDoesNotSpoilTheNextOnes) {
+    const QByteArray whole = test::jpegTile(4);
+    QByteArray truncated = whole.left(600) + "\xFF\xD9"; // a warning in the middle of the data
+    QByteArray noHeader = whole.mid(20);
+    for (const QByteArray& bad : {truncated, noHeader}) {
+        EXPECT_TRUE(decodeImage(bad).isNull());
+        EXPECT_FALSE(decodesCleanly(bad));
+        EXPECT_FALSE(decodeImage(whole).isNull());
+        EXPECT_TRUE(decodesCleanly(whole));
+        EXPECT_FALSE(decodesCleanly(bad));
+        EXPECT_TRUE(decodesCleanly(whole));
+    }
+}
