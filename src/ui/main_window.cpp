@@ -14,6 +14,7 @@
 #include "ui/named.h"
 #include "ui/report_window.h"
 #include "ui/search_tool_window.h"
+#include "ui/settings_dialog.h"
 #include "ui/status_panel.h"
 #include "ui/tool_icons.h"
 #include "ui/tool_window_layout.h"
@@ -106,6 +107,9 @@ void MainWindow::buildWidgets() {
     dialUp_ = std::make_shared<NmcliDialUp>();
     delayDialog_ = new DelayDialog(*state_.language, dialUp_, this);
     reportWindow_ = new ReportWindow(*state_.language, this);
+    settingsDialog_ = new SettingsDialog(state_.language, state_.folder, this);
+    // A language chosen in the dialog stays chosen, whatever becomes of the dialog.
+    settingsDialog_->onLanguageChosen([this](const QString& file) { state_.settings.languageFile = file; });
     addDockWidget(Qt::BottomDockWidgetArea, zoomWindow_);
     addDockWidget(Qt::TopDockWidgetArea, searchWindow_);
     addDockWidget(Qt::TopDockWidgetArea, jobWindow_);
@@ -144,6 +148,7 @@ void MainWindow::connectWidgets() {
     connect(zoomWindow_->fetchButton(), &QToolButton::clicked, this, &MainWindow::ToolButton3Click);
     connect(zoomWindow_->selectButton(), &QToolButton::clicked, this, &MainWindow::ToolButton8Click);
     connect(zoomWindow_->measureButton(), &QToolButton::clicked, this, &MainWindow::ToolButton9Click);
+    connect(zoomWindow_->settingsButton(), &QToolButton::clicked, this, &MainWindow::ToolButton6Click);
     connect(jobWindow_, &JobToolWindow::summaryInputsChanged, this, &MainWindow::ComboBox2Change);
 }
 
@@ -214,6 +219,7 @@ void MainWindow::applyLanguage() {
     jobDialog_->applyLanguage(t);
     delayDialog_->applyLanguage(t);
     reportWindow_->applyLanguage(t);
+    settingsDialog_->applyLanguage();
 }
 
 void MainWindow::applySettings() {

@@ -31,6 +31,7 @@ class JobDialog;
 class JobToolWindow;
 class ProgressWindow;
 class ReportWindow;
+class SettingsDialog;
 class MapView;
 class SearchToolWindow;
 class ZoomToolWindow;
@@ -70,6 +71,9 @@ public:
     void ComboBox4Select(int index);
     void SpeedButton3Click();
     void SetInputEnabled(bool enabled);
+    // main_window_settings.cpp: the settings dialog.
+    void ToolButton6Click();
+    SettingsDialog& settingsDialog() const { return *settingsDialog_; }
     void UpdateLayerButton();
 
 protected:
@@ -184,6 +188,7 @@ private:
     JobDialog* jobDialog_ = nullptr;
     DelayDialog* delayDialog_ = nullptr;
     ReportWindow* reportWindow_ = nullptr;
+    SettingsDialog* settingsDialog_ = nullptr; // TForm5
     QFileDialog* sDialog_ = nullptr;           // SDialog, made when first needed
     ProgressWindow* progressWindow_ = nullptr; // TForm3, likewise
     QTimer* timer2_ = nullptr;

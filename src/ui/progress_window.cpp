@@ -24,12 +24,13 @@ ProgressWindow::ProgressWindow(const LanguageTable& language, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void ProgressWindow::start(int total) {
+void ProgressWindow::start(int total, Texts texts) {
+    texts_ = texts;
     setWindowTitle(language_.languageText(87));
     bar_->setRange(0, std::max(total, 0));
     bar_->setValue(0);
-    total_->setText(language_.languageText(67) + u' ' + QString::number(total));
-    done_->setText(language_.languageText(68));
+    total_->setText(language_.languageText(texts_.total) + u' ' + QString::number(total));
+    done_->setText(language_.languageText(texts_.noneDone));
     adjustSize();
     if (const QWidget* owner = parentWidget()) move(owner->geometry().center() - rect().center());
     show();
@@ -37,7 +38,7 @@ void ProgressWindow::start(int total) {
 
 void ProgressWindow::step() {
     if (bar_->value() < bar_->maximum()) bar_->setValue(bar_->value() + 1);
-    done_->setText(language_.languageText(69) + u' ' + QString::number(bar_->value()));
+    done_->setText(language_.languageText(texts_.done) + u' ' + QString::number(bar_->value()));
 }
 
 } // namespace zelvano

@@ -22,25 +22,10 @@
 #include <functional>
 
 using namespace zelvano;
+using test::in;
+using test::onModal;
 
 namespace {
-
-// Acts on the modal window named `name` as soon as it shows (a dialog's exec() does not return before).
-void onModal(const char* name, std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, name = QString::fromLatin1(name), act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != name) return;
-        poll->stop();
-        poll->deleteLater();
-        act(modal);
-    });
-    poll->start(5);
-}
-
-template <class T> T* in(QWidget* w, const char* name) {
-    return w->findChild<T*>(QLatin1String(name));
-}
 
 int cachedTiles(const QString& folder) {
     int n = 0;

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
@@ -28,6 +30,23 @@
 #include <QToolButton>
 
 namespace zelvano::test {
+
+// Acts on the modal window named `name` as soon as it shows (a dialog's exec() does not return before).
+inline void onModal(const char* name, std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name = QString::fromLatin1(name), act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != name) return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start(5);
+}
+
+template <class T> T* in(QWidget* w, const char* name) {
+    return w->findChild<T*>(QLatin1String(name));
+}
 
 inline QPointF positionFromCentre(const ViewCentre& c, QPoint offset) {
     double lonW = c.position.lonW;
