@@ -25,4 +25,8 @@ struct ProgramState {
     static ProgramState load(const QString& folder);
 };
 
+// A short ReadMe.txt of the program (code page 1251), which the settings dialog's About tab opens; an
+// existing one is left as it is.
+void writeReadMeIfMissing(const QString& programFolder);
+
 } // namespace zelvano

@@ -1,6 +1,7 @@
 #include "base/cp1251.h"
 #include "base/text_file.h"
 #include "config/program_folder.h"
+#include "config/program_state.h"
 #include "config/settings_file.h"
 #include "support/temp_program_folder.h"
 
@@ -476,4 +477,17 @@ TEST(ProgramFolder, PortableOnlyOutsideTheSystem) {
         EXPECT_FALSE(isPortableFolder(folder.path()));
     }
     QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// The first start writes ReadMe.txt in code page 1251 beside the settings; a ReadMe of the user's stays.
+TEST(ProgramFolder, ReadMeWrittenOnce) {
+    const test::TempProgramFolder folder;
+    writeReadMeIfMissing(folder.path());
+    const QByteArray readMe = folder.read(QStringLiteral("ReadMe.txt"));
+    EXPECT_TRUE(readMe.startsWith("Zelvano - \xEF\xF0\xEE\xF1\xEC\xEE\xF2\xF0"))
+        << readMe.left(20).toHex().toStdString();
+    EXPECT_TRUE(readMe.endsWith("\r\n"));
+    folder.write(QStringLiteral("ReadMe.txt"), "mine");
+    writeReadMeIfMissing(folder.path());
+    EXPECT_EQ(folder.read(QStringLiteral("ReadMe.txt")), "mine");
 }
