@@ -149,3 +149,25 @@ TEST_F(SettingsTest, ConnectionsOnTheirOwnTab) {
     inDialog([](QWidget* d) { in<QSpinBox>(d, "SpinConnections")->setValue(5); });
     EXPECT_EQ(loadExtraSettings(folder.path()).downloadConnections, 5);
 }
+
+// The additional caches: the list comes from CacheList.dat, "Удалить" needs a selection and writes the
+// list at once, kept whatever becomes of the dialog.
+TEST_F(SettingsTest, AdditionalCachesWrittenAtOnce) {
+    ASSERT_TRUE(writeTextLines(folder.file(QStringLiteral("CacheList.dat")), {"/srv/one", "/srv/two"}));
+    settings.useExtraCaches = true;
+    open();
+    inDialog(
+        [&](QWidget* d) {
+            auto* list = in<QListWidget>(d, "ListBox1");
+            ASSERT_EQ(list->count(), 2);
+            EXPECT_TRUE(list->isVisible());
+            EXPECT_FALSE(in<QPushButton>(d, "Button3")->isEnabled());
+            list->setCurrentRow(0);
+            EXPECT_TRUE(in<QPushButton>(d, "Button3")->isEnabled());
+            EXPECT_EQ(list->toolTip(), QStringLiteral("/srv/one"));
+            in<QPushButton>(d, "Button3")->click();
+            EXPECT_EQ(readTextLines(folder.file(QStringLiteral("CacheList.dat"))), QStringList{"/srv/two"});
+        },
+        false);
+    EXPECT_EQ(readTextLines(folder.file(QStringLiteral("CacheList.dat"))), QStringList{"/srv/two"});
+}
