@@ -160,7 +160,7 @@ TEST_F(SettingsTest, AdditionalCachesWrittenAtOnce) {
         [&](QWidget* d) {
             auto* list = in<QListWidget>(d, "ListBox1");
             ASSERT_EQ(list->count(), 2);
-            EXPECT_TRUE(list->isVisible());
+            EXPECT_FALSE(list->isHidden()); // shown, on its tab
             EXPECT_FALSE(in<QPushButton>(d, "Button3")->isEnabled());
             list->setCurrentRow(0);
             EXPECT_TRUE(in<QPushButton>(d, "Button3")->isEnabled());
