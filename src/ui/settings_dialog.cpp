@@ -1,16 +1,12 @@
 #include "ui/settings_dialog.h"
 
-#include "config/cache_list.h"
-#include "config/program_folder.h"
-#include "tiles/cache_conversion.h"
 #include "ui/dialog_buttons.h"
 #include "ui/named.h"
-#include "ui/progress_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -19,12 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace zelvano {
@@ -33,10 +27,6 @@ namespace {
 
 constexpr char16_t kPrimaryName[] = u"orbexa.com";
 constexpr char16_t kSecondaryName[] = u"orbexa.net";
-
-QString levelFolder(int level) {
-    return QStringLiteral("%1").arg(level, 2, 10, QChar(u'0'));
-}
 
 QLabel* wrapped(QLabel* label) {
     label->setWordWrap(true);
@@ -66,14 +56,25 @@ SettingsDialog::SettingsDialog(std::shared_ptr<LanguageTable> language, QString 
     }
     tabs_->setCurrentIndex(2); // the secondary service's tab, the first time
     const DialogButtons buttons = okCancelButtons(this, QStringLiteral("OK"), "OKBtn", "CancelBtn");
-    QPushButton* cancel = buttons.cancel;
-    captions_.push_back([this, cancel] { cancel->setText(language_->languageText(85)); });
+    caption(buttons.cancel, 85);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(buttons.row);
     setFixedSize(798, 433);
     relabel_ = language_->subscribe([this] { applyLanguage(); });
     applyLanguage();
+}
+
+void SettingsDialog::caption(QWidget* widget, int entry) {
+    captions_.push_back([this, widget, entry] {
+        const QString text = language_->languageText(entry);
+        if (auto* group = qobject_cast<QGroupBox*>(widget))
+            group->setTitle(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+    });
 }
 
 void SettingsDialog::applyLanguage() {
@@ -124,22 +125,19 @@ QWidget* SettingsDialog::internetTab() {
     auto* warning = named(wrapped(new QLabel), "Label2");
     form->addRow(warning);
     connect(useProxy_, &QCheckBox::toggled, this, &SettingsDialog::CheckBox2Click);
-    captions_.push_back([=, this] {
-        const LanguageTable& t = *language_;
-        mode->setTitle(t.languageText(113));
-        internetOnly_->setText(t.languageText(17));
-        cacheAndInternet_->setText(t.languageText(18));
-        cacheOnly_->setText(t.languageText(16));
-        satelliteOnly_->setText(t.languageText(71));
-        bothLayers_->setText(t.languageText(70));
-        mapOnly_->setText(t.languageText(72));
-        note->setText(t.languageText(114));
-        useProxy_->setText(t.languageText(115));
-        portLabel->setText(t.languageText(118));
-        userLabel->setText(t.languageText(116));
-        passwordLabel->setText(t.languageText(117));
-        warning->setText(t.languageText(119));
-    });
+    caption(mode, 113);
+    caption(internetOnly_, 17);
+    caption(cacheAndInternet_, 18);
+    caption(cacheOnly_, 16);
+    caption(satelliteOnly_, 71);
+    caption(bothLayers_, 70);
+    caption(mapOnly_, 72);
+    caption(note, 114);
+    caption(useProxy_, 115);
+    caption(portLabel, 118);
+    caption(userLabel, 116);
+    caption(passwordLabel, 117);
+    caption(warning, 119);
     for (QWidget* w : std::initializer_list<QWidget*>{mode, layers, note, proxy})
         layout->addWidget(w);
     layout->addStretch();
@@ -172,16 +170,13 @@ QWidget* SettingsDialog::primaryTab() {
     for (QLabel* h : help)
         box->addWidget(h);
     connect(restore, &QPushButton::clicked, this, &SettingsDialog::ButtonSClick);
-    captions_.push_back([=, this] {
-        const LanguageTable& t = *language_;
-        group->setTitle(t.languageText(120));
-        for (int n = 0; n < 3; ++n) {
-            labels[n]->setText(t.languageText(121 + n));
-            help[n]->setText(t.languageText(125 + n));
-        }
-        restore->setText(t.languageText(128));
-        primaryMirrors_->setText(t.languageText(124));
-    });
+    caption(group, 120);
+    caption(restore, 128);
+    caption(primaryMirrors_, 124);
+    for (int n = 0; n < 3; ++n) {
+        caption(labels[n], 121 + n);
+        caption(help[n], 125 + n);
+    }
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -218,14 +213,11 @@ QWidget* SettingsDialog::secondaryTab() {
     auto* beta = named(new QLabel(QStringLiteral("The cache is used the same (beta-version)")), "Label41");
     connect(restore, &QPushButton::clicked, this, &SettingsDialog::Button5Click);
     connect(secondaryService_, &QRadioButton::clicked, this, &SettingsDialog::RadioButton10Click);
-    captions_.push_back([=, this] {
-        const LanguageTable& t = *language_;
-        group->setTitle(t.languageText(106));
-        source->setTitle(t.languageText(106));
-        for (int n = 0; n < 3; ++n)
-            labels[n]->setText(t.languageText(121 + n));
-        restore->setText(t.languageText(128));
-    });
+    caption(group, 106);
+    caption(source, 106);
+    caption(restore, 128);
+    for (int n = 0; n < 3; ++n)
+        caption(labels[n], 121 + n);
     for (QWidget* w : std::initializer_list<QWidget*>{group, source, beta})
         layout->addWidget(w);
     layout->addStretch();
@@ -296,19 +288,16 @@ QWidget* SettingsDialog::cacheTab() {
         const QString chosen = QFileDialog::getExistingDirectory(this, QString(), cacheFolder_->text());
         if (!chosen.isEmpty()) cacheFolder_->setText(chosen);
     });
-    captions_.push_back([=, this] {
-        const LanguageTable& t = *language_;
-        place->setTitle(t.languageText(129));
-        useCacheFolder_->setText(t.languageText(130));
-        singleFolder_->setText(t.languageText(131));
-        convert->setText(t.languageText(132));
-        where->setText(t.languageText(133));
-        generation->setTitle(t.languageText(134));
-        autoGenerate_->setText(t.languageText(135));
-        autoReplace_->setText(t.languageText(136));
-        qualityLabel->setText(t.languageText(137));
-        genHelp->setText(t.languageText(138));
-    });
+    caption(place, 129);
+    caption(useCacheFolder_, 130);
+    caption(singleFolder_, 131);
+    caption(convert, 132);
+    caption(where, 133);
+    caption(generation, 134);
+    caption(autoGenerate_, 135);
+    caption(autoReplace_, 136);
+    caption(qualityLabel, 137);
+    caption(genHelp, 138);
     layout->addWidget(place);
     layout->addWidget(generation);
     layout->addStretch();
@@ -344,18 +333,12 @@ QWidget* SettingsDialog::errorsTab() {
     auto* help = named(wrapped(new QLabel), "Label7");
     form->addRow(help);
     connect(errorControl_, &QCheckBox::toggled, this, &SettingsDialog::CheckBox3Click);
-    std::array<int, 5> entries{};
+    caption(group, 139);
+    caption(errorControl_, 140);
+    caption(showLog_, 146);
+    caption(help, 147);
     for (int i = 0; i < 5; ++i)
-        entries[static_cast<std::size_t>(i)] = counters[i].entry;
-    captions_.push_back([=, this] {
-        const LanguageTable& t = *language_;
-        group->setTitle(t.languageText(139));
-        errorControl_->setText(t.languageText(140));
-        for (int i = 0; i < 5; ++i)
-            counterLabels_[i]->setText(t.languageText(entries[static_cast<std::size_t>(i)]));
-        showLog_->setText(t.languageText(146));
-        help->setText(t.languageText(147));
-    });
+        caption(counterLabels_[i], counters[i].entry);
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -370,11 +353,9 @@ QWidget* SettingsDialog::timerTab() {
     auto* help = named(wrapped(new QLabel), "Label11");
     box->addWidget(showTimer_);
     box->addWidget(help);
-    captions_.push_back([=, this] {
-        group->setTitle(language_->languageText(148));
-        showTimer_->setText(language_->languageText(149));
-        help->setText(language_->languageText(150));
-    });
+    caption(group, 148);
+    caption(showTimer_, 149);
+    caption(help, 150);
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -392,14 +373,11 @@ QWidget* SettingsDialog::stitchingTab() {
     auto* help = named(wrapped(new QLabel), "Label34");
     for (QWidget* w : std::initializer_list<QWidget*>{calibOzi_, calibMapInfo_, calibArcGis_, calibSeeYou_, help})
         box->addWidget(w);
-    captions_.push_back([=, this] {
-        const LanguageTable& t = *language_;
-        group->setTitle(t.languageText(151));
-        calibOzi_->setText(t.languageText(152));
-        calibMapInfo_->setText(t.languageText(153));
-        calibArcGis_->setText(t.languageText(154));
-        help->setText(t.languageText(155));
-    });
+    caption(group, 151);
+    caption(calibOzi_, 152);
+    caption(calibMapInfo_, 153);
+    caption(calibArcGis_, 154);
+    caption(help, 155);
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -414,11 +392,9 @@ QWidget* SettingsDialog::controlTab() {
     wheelMouse_ = named(new QRadioButton, "RadioButton5");
     box->addWidget(clickMouse_);
     box->addWidget(wheelMouse_);
-    captions_.push_back([=, this] {
-        group->setTitle(language_->languageText(157));
-        clickMouse_->setText(language_->languageText(158));
-        wheelMouse_->setText(language_->languageText(159));
-    });
+    caption(group, 157);
+    caption(clickMouse_, 158);
+    caption(wheelMouse_, 159);
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -434,7 +410,7 @@ QWidget* SettingsDialog::languageTab() {
     for (QWidget* w : std::initializer_list<QWidget*>{title, hint, languages_, languageLabel_})
         layout->addWidget(w);
     connect(languages_, &QListWidget::itemClicked, this, &SettingsDialog::ListBox2Click);
-    captions_.push_back([=, this] { title->setText(language_->languageText(204)); });
+    caption(title, 204);
     return page;
 }
 
@@ -447,7 +423,7 @@ QWidget* SettingsDialog::aboutTab() {
     layout->addWidget(readMe, 0, Qt::AlignLeft);
     layout->addStretch();
     connect(readMe, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
-    captions_.push_back([=, this] { about->setText(language_->languageText(160)); });
+    caption(about, 160);
     return page;
 }
 
@@ -458,239 +434,6 @@ QWidget* SettingsDialog::extraTab() {
     connections_->setRange(kMinDownloadConnections, kMaxDownloadConnections);
     form->addRow(QStringLiteral("Одновременных соединений у задания (1–8):"), connections_);
     return page;
-}
-
-// --- filling and taking ---
-
-void SettingsDialog::fill(const Settings& s, const ExtraSettings& extra) {
-    internetOnly_->setChecked(s.workMode == WorkMode::InternetOnly);
-    cacheAndInternet_->setChecked(s.workMode == WorkMode::CacheAndInternet);
-    cacheOnly_->setChecked(s.workMode == WorkMode::CacheOnly);
-    useProxy_->setChecked(s.useProxy);
-    CheckBox2Click();
-    proxyHost_->setText(s.proxyHost);
-    proxyPort_->setText(s.proxyPort);
-    proxyUser_->setText(s.proxyUser);
-    proxyPassword_->setText(s.proxyPassword);
-    showTimer_->setChecked(s.showTimerDialog);
-    satTemplate_->setText(s.primarySatelliteTemplate);
-    hybridTemplate_->setText(s.primaryHybridTemplate);
-    mapTemplate_->setText(s.primaryMapTemplate);
-    useCacheFolder_->setChecked(s.useCacheFolder);
-    aerialTemplate_->setText(s.secondaryAerialTemplate);
-    secHybridTemplate_->setText(s.secondaryHybridTemplate);
-    roadTemplate_->setText(s.secondaryRoadTemplate);
-    secondaryMirrors_->setChecked(s.secondaryMirrors);
-    cacheFolder_->setText(s.cacheFolder);
-    (s.useSecondaryService ? secondaryService_ : primaryService_)->setChecked(true);
-    if (s.useSecondaryService) RadioButton10Click();
-    errorControl_->setChecked(s.errorControl);
-    CheckBox3Click();
-    const int values[5] = {s.retryCount, s.retryInterval, s.writeErrorLimit, s.fetchErrorLimit, s.badFileErrorLimit};
-    for (int i = 0; i < 5; ++i)
-        counters_[i]->setValue(values[i]);
-    autoGenerate_->setChecked(s.autoGenerate);
-    autoReplace_->setChecked(s.autoGenerateReplace);
-    showLog_->setChecked(s.showLogAuto);
-    calibOzi_->setChecked(s.calibOzi);
-    calibMapInfo_->setChecked(s.calibMapInfo);
-    calibArcGis_->setChecked(s.calibArcGis);
-    calibSeeYou_->setChecked(s.calibSeeYou);
-    wheelMouse_->setChecked(s.mouseMode == MouseMode::Wheel);
-    clickMouse_->setChecked(s.mouseMode != MouseMode::Wheel);
-    autoQuality_->setCurrentIndex(s.autoGenerateQuality / 10 - 1); // below 10: no item
-    CheckBox4Click();
-    primaryMirrors_->setChecked(s.primaryMirrors);
-    singleFolder_->setChecked(s.singleFolderCache);
-    mapOnly_->setChecked(s.viewMap);
-    satelliteOnly_->setChecked(s.viewSatellite);
-    if (s.viewMap && s.viewSatellite) bothLayers_->setChecked(true);
-    languageFile_ = s.languageFile;
-    fillLanguages();
-    const QStringList caches = loadCacheList(folder_);
-    if (!caches.isEmpty() || extraList_->count() == 0) {
-        extraList_->clear();
-        extraList_->addItems(caches);
-    }
-    extraCaches_->setChecked(s.useExtraCaches);
-    CheckBox7Click();
-    ListBox1Click();
-    connections_->setValue(extra.downloadConnections);
-}
-
-void SettingsDialog::take(Settings& s, ExtraSettings& extra) const {
-    s.workMode = internetOnly_->isChecked() ? WorkMode::InternetOnly
-                 : cacheOnly_->isChecked()  ? WorkMode::CacheOnly
-                                            : WorkMode::CacheAndInternet;
-    if (bothLayers_->isChecked()) {
-        s.viewSatellite = s.viewMap = true;
-    } else {
-        s.viewSatellite = satelliteOnly_->isChecked();
-        s.viewMap = mapOnly_->isChecked();
-    }
-    s.useProxy = useProxy_->isChecked();
-    s.proxyHost = proxyHost_->text();
-    s.proxyPort = proxyPort_->text();
-    s.proxyUser = proxyUser_->text();
-    s.proxyPassword = proxyPassword_->text();
-    s.showTimerDialog = showTimer_->isChecked();
-    s.primarySatelliteTemplate = satTemplate_->text();
-    s.primaryHybridTemplate = hybridTemplate_->text();
-    s.primaryMapTemplate = mapTemplate_->text();
-    s.primaryMirrors = primaryMirrors_->isChecked();
-    s.secondaryAerialTemplate = aerialTemplate_->text();
-    s.secondaryHybridTemplate = secHybridTemplate_->text();
-    s.secondaryRoadTemplate = roadTemplate_->text();
-    s.secondaryMirrors = secondaryMirrors_->isChecked();
-    s.useSecondaryService = secondaryService_->isChecked();
-    s.singleFolderCache = singleFolder_->isChecked();
-    s.useCacheFolder = useCacheFolder_->isChecked();
-    s.cacheFolder = cacheFolder_->text();
-    s.errorControl = errorControl_->isChecked();
-    int* values[5] = {&s.retryCount, &s.retryInterval, &s.writeErrorLimit, &s.fetchErrorLimit, &s.badFileErrorLimit};
-    for (int i = 0; i < 5; ++i)
-        *values[i] = counters_[i]->value();
-    s.autoGenerate = autoGenerate_->isChecked();
-    s.autoGenerateReplace = autoReplace_->isChecked();
-    s.useExtraCaches = extraCaches_->isChecked();
-    s.showLogAuto = showLog_->isChecked();
-    s.calibOzi = calibOzi_->isChecked();
-    s.calibMapInfo = calibMapInfo_->isChecked();
-    s.calibArcGis = calibArcGis_->isChecked();
-    s.calibSeeYou = calibSeeYou_->isChecked();
-    s.mouseMode = wheelMouse_->isChecked() ? MouseMode::Wheel : MouseMode::Click;
-    s.autoGenerateQuality = (autoQuality_->currentIndex() + 1) * 10;
-    extra.downloadConnections = connections_->value();
-}
-
-// --- handlers ---
-
-void SettingsDialog::CheckBox2Click() {
-    for (QWidget* w : std::initializer_list<QWidget*>{proxyHost_, proxyPort_, proxyUser_, proxyPassword_})
-        w->setEnabled(useProxy_->isChecked());
-    for (const char* name : {"Label16", "Label17", "Label18"})
-        findChild<QLabel*>(QLatin1StringView(name))->setEnabled(useProxy_->isChecked());
-}
-
-void SettingsDialog::CheckBox3Click() {
-    for (int i = 0; i < 5; ++i) {
-        counters_[i]->setEnabled(errorControl_->isChecked());
-        counterLabels_[i]->setEnabled(errorControl_->isChecked());
-    }
-}
-
-void SettingsDialog::CheckBox4Click() {
-    cacheFolder_->setVisible(useCacheFolder_->isChecked());
-    browseCache_->setVisible(useCacheFolder_->isChecked());
-}
-
-void SettingsDialog::CheckBox7Click() {
-    for (QWidget* w : std::initializer_list<QWidget*>{extraList_, addExtra_, removeExtra_})
-        w->setVisible(extraCaches_->isChecked());
-}
-
-void SettingsDialog::ButtonSClick() {
-    satTemplate_->setText(QString::fromUtf16(kDefaultSatelliteTemplate));
-    hybridTemplate_->setText(QString::fromUtf16(kDefaultHybridTemplate));
-    mapTemplate_->setText(QString::fromUtf16(kDefaultMapTemplate));
-}
-
-void SettingsDialog::Button5Click() {
-    aerialTemplate_->setText(QString::fromUtf16(kDefaultAerialTemplate));
-    secHybridTemplate_->setText(QString::fromUtf16(kDefaultSecondaryHybridTemplate));
-    roadTemplate_->setText(QString::fromUtf16(kDefaultRoadTemplate));
-}
-
-QString SettingsDialog::cacheRoot() const {
-    Settings s;
-    s.useCacheFolder = useCacheFolder_->isChecked();
-    s.cacheFolder = cacheFolder_->text();
-    return zelvano::cacheRoot(s, folder_);
-}
-
-void SettingsDialog::RadioButton10Click() {
-    const QString root = cacheRoot() + QStringLiteral("virtualearth/");
-    for (const char* layer : {"vea", "veh", "ver"})
-        for (int level = 1; level <= 24; ++level)
-            QDir().mkpath(root + QLatin1StringView(layer) + u'/' + levelFolder(level));
-}
-
-void SettingsDialog::Button2Click() {
-    const QString chosen = QFileDialog::getExistingDirectory(this);
-    if (chosen.isEmpty()) return;
-    extraList_->addItem(chosen);
-    QStringList folders;
-    for (int i = 0; i < extraList_->count(); ++i)
-        folders << extraList_->item(i)->text();
-    saveCacheList(folder_, folders);
-    ListBox1Click();
-}
-
-void SettingsDialog::Button3Click() {
-    delete extraList_->takeItem(extraList_->currentRow());
-    QStringList folders;
-    for (int i = 0; i < extraList_->count(); ++i)
-        folders << extraList_->item(i)->text();
-    saveCacheList(folder_, folders);
-    ListBox1Click();
-}
-
-void SettingsDialog::ListBox1Click() {
-    const QListWidgetItem* item = extraList_->currentItem();
-    const bool selected = item && item->isSelected();
-    removeExtra_->setEnabled(selected);
-    extraList_->setToolTip(selected ? item->text() : QString());
-}
-
-void SettingsDialog::fillLanguages() {
-    languages_->clear();
-    const QStringList files =
-        QDir(languageFolderPath(folder_)).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    languages_->addItems(files);
-    const auto found = languages_->findItems(languageFile_, Qt::MatchFixedString);
-    if (!found.isEmpty()) languages_->setCurrentItem(found.first());
-    languageLabel_->setText(languageFile_);
-}
-
-void SettingsDialog::ListBox2Click() {
-    const QListWidgetItem* item = languages_->currentItem();
-    if (!item) return;
-    QString file = item->text();
-    language_->loadLanguage(folder_, file); // every window relabels at once
-    languageFile_ = file;
-    languageLabel_->setText(file);
-    if (languageChosen_) languageChosen_(file);
-}
-
-void SettingsDialog::Button1Click() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder_ + u'/' + language_->languageText(205)));
-}
-
-void SettingsDialog::Button4Click() {
-    const LanguageTable& t = *language_;
-    const QString root = cacheRoot();
-    setEnabled(false);
-    createLayerFolders(root);
-    if (!progress_) progress_ = new ProgressWindow(*language_, this);
-    const int count = static_cast<int>(conversionSources(root).size());
-    progress_->start(count, ProgressWindow::Texts{162, 163, 161});
-    const QMessageBox::StandardButton answer =
-        QMessageBox::question(this, t.languageText(168), conversionQuestion(t, count),
-                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    if (answer == QMessageBox::Ok) {
-        convertCache(root, [this](int) {
-            progress_->step();
-            QCoreApplication::processEvents();
-        });
-        singleFolder_->setChecked(false);
-        bothLayers_->setChecked(true);
-    }
-    progress_->hide();
-    setEnabled(true);
-    if (answer == QMessageBox::Ok) {
-        showNormal();
-        raise();
-    }
 }
 
 } // namespace zelvano

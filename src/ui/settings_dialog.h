@@ -71,6 +71,9 @@ private:
     QWidget* languageTab();
     QWidget* aboutTab();
     QWidget* extraTab();
+    // The widget's caption (a group's title, a label's or a button's text) from the entry, now and after
+    // every language change.
+    void caption(QWidget* widget, int entry);
     QString cacheRoot() const;
     void fillLanguages();
 
