@@ -144,23 +144,25 @@ QWidget* SettingsDialog::internetTab() {
     return page;
 }
 
+void SettingsDialog::templateEdits(QVBoxLayout* box, const std::array<TemplateEdit, 3>& edits) {
+    for (int n = 0; n < 3; ++n) {
+        const TemplateEdit& e = edits[static_cast<std::size_t>(n)];
+        auto* label = named(new QLabel, e.labelName);
+        *e.edit = named(new QLineEdit, e.editName);
+        box->addWidget(label);
+        box->addWidget(*e.edit);
+        caption(label, 121 + n); // the satellite, hybrid and map requests
+    }
+}
+
 QWidget* SettingsDialog::primaryTab() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* group = named(new QGroupBox, "GroupBox4");
     auto* box = new QVBoxLayout(group);
-    const std::pair<QLineEdit**, std::pair<const char*, const char*>> edits[] = {
-        {&satTemplate_, {"Edit11", "Label21"}},
-        {&hybridTemplate_, {"Edit3", "Label30"}},
-        {&mapTemplate_, {"Edit4", "Label31"}}};
-    QLabel* labels[3];
-    int i = 0;
-    for (const auto& [edit, names] : edits) {
-        labels[i] = named(new QLabel, names.second);
-        *edit = named(new QLineEdit, names.first);
-        box->addWidget(labels[i++]);
-        box->addWidget(*edit);
-    }
+    templateEdits(box, {{{&satTemplate_, "Edit11", "Label21"},
+                         {&hybridTemplate_, "Edit3", "Label30"},
+                         {&mapTemplate_, "Edit4", "Label31"}}});
     auto* restore = named(new QPushButton, "ButtonS");
     primaryMirrors_ = named(new QCheckBox, "CheckBox11");
     box->addWidget(restore, 0, Qt::AlignLeft);
@@ -173,10 +175,8 @@ QWidget* SettingsDialog::primaryTab() {
     caption(group, 120);
     caption(restore, 128);
     caption(primaryMirrors_, 124);
-    for (int n = 0; n < 3; ++n) {
-        caption(labels[n], 121 + n);
+    for (int n = 0; n < 3; ++n)
         caption(help[n], 125 + n);
-    }
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -187,18 +187,9 @@ QWidget* SettingsDialog::secondaryTab() {
     auto* layout = new QVBoxLayout(page);
     auto* group = named(new QGroupBox, "GroupBox12");
     auto* box = new QVBoxLayout(group);
-    const std::pair<QLineEdit**, std::pair<const char*, const char*>> edits[] = {
-        {&aerialTemplate_, {"Edit10", "Label37"}},
-        {&secHybridTemplate_, {"Edit20", "Label38"}},
-        {&roadTemplate_, {"Edit22", "Label39"}}};
-    QLabel* labels[3];
-    int i = 0;
-    for (const auto& [edit, names] : edits) {
-        labels[i] = named(new QLabel, names.second);
-        *edit = named(new QLineEdit, names.first);
-        box->addWidget(labels[i++]);
-        box->addWidget(*edit);
-    }
+    templateEdits(box, {{{&aerialTemplate_, "Edit10", "Label37"},
+                         {&secHybridTemplate_, "Edit20", "Label38"},
+                         {&roadTemplate_, "Edit22", "Label39"}}});
     auto* restore = named(new QPushButton, "Button5");
     secondaryMirrors_ =
         named(new QCheckBox(QStringLiteral("Использовать зеркала (a0..., a1... и т.д.)")), "CheckBox15");
@@ -216,8 +207,7 @@ QWidget* SettingsDialog::secondaryTab() {
     caption(group, 106);
     caption(source, 106);
     caption(restore, 128);
-    for (int n = 0; n < 3; ++n)
-        caption(labels[n], 121 + n);
+
     for (QWidget* w : std::initializer_list<QWidget*>{group, source, beta})
         layout->addWidget(w);
     layout->addStretch();

@@ -11,6 +11,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -25,6 +26,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
+class QVBoxLayout;
 class QWidget;
 
 namespace zelvano {
@@ -74,6 +76,13 @@ private:
     // The widget's caption (a group's title, a label's or a button's text) from the entry, now and after
     // every language change.
     void caption(QWidget* widget, int entry);
+    // The three labelled request edits of a service.
+    struct TemplateEdit {
+        QLineEdit** edit;
+        const char* editName;
+        const char* labelName;
+    };
+    void templateEdits(QVBoxLayout* box, const std::array<TemplateEdit, 3>& edits);
     QString cacheRoot() const;
     void fillLanguages();
 
