@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
 
 using namespace zelvano;
 using test::in;
@@ -41,6 +42,13 @@ TEST_F(SettingsTest, AcceptingWithoutChangesKeepsEverySettingAndWritesTheFile) {
     EXPECT_TRUE(child<QFrame>("Panel1")->isEnabled());
     EXPECT_EQ(w().settings(), before);
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("ZLV2.ini"))));
+
+    // Cancel gives the input back as well, and the dialog opens again on the tab it was closed on.
+    inDialog([](QWidget* d) { in<QTabWidget>(d, "PageControl1")->setCurrentIndex(4); }, false);
+    EXPECT_TRUE(child<QFrame>("Panel1")->isEnabled());
+    int reopenedOn = -1;
+    inDialog([&](QWidget* d) { reopenedOn = in<QTabWidget>(d, "PageControl1")->currentIndex(); }, false);
+    EXPECT_EQ(reopenedOn, 4);
 }
 
 // The restore buttons, the counters off with error control but not the log box, the cache root from the
@@ -137,6 +145,11 @@ TEST_F(SettingsTest, CacheConversionFromTheDialog) {
             EXPECT_FALSE(in<QCheckBox>(d, "CheckBox12")->isChecked());
             EXPECT_TRUE(in<QRadioButton>(d, "RadioButton8")->isChecked());
             EXPECT_TRUE(d->isEnabled());
+            auto* progress = d->findChild<QDialog*>(QStringLiteral("TForm3"));
+            ASSERT_TRUE(progress);
+            EXPECT_FALSE(progress->isVisible());
+            EXPECT_EQ(in<QLabel>(progress, "Label1")->text(), QStringLiteral("Всего: %1").arg(count));
+            EXPECT_EQ(in<QLabel>(progress, "Label2")->text(), QStringLiteral("Выполнено: %1").arg(count));
         },
         false);
     EXPECT_EQ(folder.read(QStringLiteral("Cache/kh/03/tab.jpg")), tile);
