@@ -1,6 +1,7 @@
 #include "tiles/cache_conversion.h"
 
 #include "base/text_file.h"
+#include "tiles/tile_paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +19,16 @@ QString withSlash(const QString& root) {
 } // namespace
 
 void createLayerFolders(const QString& cacheRoot) {
-    const QString root = withSlash(cacheRoot);
-    for (const char* layer : {"kh", "mt", "tt"})
-        for (int level = 1; level <= 24; ++level)
-            QDir().mkpath(root + QLatin1StringView(layer) + u'/' + QStringLiteral("%1").arg(level, 2, 10, QChar(u'0')));
+    createLevelFolders(withSlash(cacheRoot), {"kh/", "mt/", "tt/"});
 }
 
 std::optional<QString> conversionTarget(const QString& cacheRoot, const QString& fileName) {
     const QString lower = fileName.toLower();
     const qsizetype p = lower.indexOf(QLatin1StringView(".jpg")) + 1; // 1-based, 0 when absent
     if (p < 2 || p > 24) return std::nullopt;
-    return withSlash(cacheRoot) + QStringLiteral("kh/%1/t").arg(p, 2, 10, QChar(u'0')) + lower;
+    // p − 1 letters: a tile of level p − 1, whose name is p characters long.
+    return withSlash(cacheRoot) + QStringLiteral("kh/") + levelFolder({static_cast<int>(p) - 1, 0, 0}) +
+           QStringLiteral("/t") + lower;
 }
 
 QStringList conversionSources(const QString& cacheRoot) {

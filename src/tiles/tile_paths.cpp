@@ -1,5 +1,7 @@
 #include "tiles/tile_paths.h"
 
+#include <QDir>
+
 namespace zelvano {
 
 QString levelFolder(const geo::TileId& tile) {
@@ -29,6 +31,12 @@ TilePathSet TilePaths(const CacheLayout& layout, const geo::TileId& tile) {
     p.secRoad = path("virtualearth/ver/", ".png");
     p.secHybrid = path("virtualearth/veh/", ".png");
     return p;
+}
+
+void createLevelFolders(const QString& root, std::initializer_list<const char*> layers) {
+    for (const char* layer : layers)
+        for (int level = geo::kMinLevel; level <= geo::kMaxLevel; ++level)
+            QDir().mkpath(root + QLatin1String(layer) + levelFolder({level - 1, 0, 0}));
 }
 
 QStringList tileFolders(const CacheLayout& layout) {

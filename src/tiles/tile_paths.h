@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 namespace zelvano {
 
 struct CacheLayout {
@@ -27,6 +29,10 @@ struct TilePathSet {
 
 // The level folder of a tile: the length of its name, two digits ("02" for level 1, "01" for the world).
 QString levelFolder(const geo::TileId& tile);
+
+// Makes the level folders "01" to "24" below each of the layer folders (root + layer, ending with "/");
+// folders that exist stay, failures are left for the writes to meet.
+void createLevelFolders(const QString& root, std::initializer_list<const char*> layers);
 
 // All six paths, named after the tile: they never leave the cache root.
 TilePathSet TilePaths(const CacheLayout& layout, const geo::TileId& tile);

@@ -84,6 +84,7 @@ private:
     };
     void templateEdits(QVBoxLayout* box, const std::array<TemplateEdit, 3>& edits);
     QString cacheRoot() const;
+    void saveExtraList();
     void fillLanguages();
 
     std::shared_ptr<LanguageTable> language_;

@@ -5,6 +5,7 @@
 #include "config/cache_list.h"
 #include "config/program_folder.h"
 #include "tiles/cache_conversion.h"
+#include "tiles/tile_paths.h"
 #include "ui/progress_window.h"
 
 #include <QCheckBox>
@@ -23,14 +24,6 @@
 #include <QUrl>
 
 namespace zelvano {
-
-namespace {
-
-QString levelFolder(int level) {
-    return QStringLiteral("%1").arg(level, 2, 10, QChar(u'0'));
-}
-
-} // namespace
 
 // --- filling and taking ---
 
@@ -181,25 +174,23 @@ QString SettingsDialog::cacheRoot() const {
 }
 
 void SettingsDialog::RadioButton10Click() {
-    const QString root = cacheRoot() + QStringLiteral("virtualearth/");
-    for (const char* layer : {"vea", "veh", "ver"})
-        for (int level = 1; level <= 24; ++level)
-            QDir().mkpath(root + QLatin1StringView(layer) + u'/' + levelFolder(level));
+    createLevelFolders(cacheRoot() + QStringLiteral("virtualearth/"), {"vea/", "veh/", "ver/"});
 }
 
 void SettingsDialog::Button2Click() {
     const QString chosen = QFileDialog::getExistingDirectory(this);
     if (chosen.isEmpty()) return;
     extraList_->addItem(chosen);
-    QStringList folders;
-    for (int i = 0; i < extraList_->count(); ++i)
-        folders << extraList_->item(i)->text();
-    saveCacheList(folder_, folders);
-    ListBox1Click();
+    saveExtraList();
 }
 
 void SettingsDialog::Button3Click() {
     delete extraList_->takeItem(extraList_->currentRow());
+    saveExtraList();
+}
+
+// CacheList.dat written whole from the list, at once.
+void SettingsDialog::saveExtraList() {
     QStringList folders;
     for (int i = 0; i < extraList_->count(); ++i)
         folders << extraList_->item(i)->text();
